@@ -1,0 +1,27 @@
+// How long one new-window decision spends on the allow list: parse the file and match the page.
+#include "core/allow_list.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string MakeFile(int entries) {
+  std::vector<std::string> list;
+  for (int i = 0; i < entries; ++i) list.push_back("site" + std::to_string(i) + ".example");
+  return vexbane::FormatAllowList(list);
+}
+
+void BM_ParseAndMatchAllowList(benchmark::State& state) {
+  std::string file = MakeFile(static_cast<int>(state.range(0)));
+  const std::string url = "http://www.unlisted-host.example.org/path/page.html?q=1";
+  for (auto _ : state) {
+    auto entries = vexbane::ParseAllowList(file);
+    benchmark::DoNotOptimize(vexbane::AllowListMatches(entries, url));
+  }
+}
+BENCHMARK(BM_ParseAndMatchAllowList)->Arg(10)->Arg(100)->Arg(1000);
+
+}  // namespace

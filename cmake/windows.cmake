@@ -1,0 +1,19 @@
+# Settings shared by every Windows target: static runtime, ANSI API, no min/max macros.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type)
+set(VEXBANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(VEXBANE_WINE_IDL /usr/include/wine/wine/windows CACHE PATH "IDL imports for widl")
+# stdole2.tlb for importlib(); the same file serves both word sizes.
+set(VEXBANE_WINE_TLB_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows CACHE PATH "Type libraries for widl")
+option(VEXBANE_DIST "Copy the finished files into dist/" ON)
+option(VEXBANE_TESTS "Build the Windows test suites" ON)
+set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Flat folder of finished files")
+
+# vexbane_dist(TARGET): copies the finished file flat into dist/ (the shipped 32-bit build only).
+function(vexbane_dist target)
+  if(VEXBANE_DIST)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${DIST_DIR}/)
+  endif()
+endfunction()

@@ -1,0 +1,55 @@
+// Names, key paths and fallbacks of the shared settings, and how a stored value's text is taken.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vexbane::settings {
+
+// The product key under HKEY_LOCAL_MACHINE, shared by the tray program and the browser helper.
+inline constexpr char kProductKeyPath[] = "Software\\Halvern\\Vexbane";
+// The uninstaller's own copy of the registry class carries this path; no step of it uses it.
+inline constexpr char kUnhitchKeyPath[] = "Software\\Keldane\\Nullwick";
+inline constexpr char kMessengerKeyPath[] = "System\\CurrentControlSet\\Services\\Messenger";
+inline constexpr char kShellFoldersKeyPath[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+inline constexpr char kPopup[] = "Popup";
+inline constexpr char kPopupSave[] = "PopupSave";
+inline constexpr char kSound[] = "Sound";
+inline constexpr char kBlockMessenger[] = "BlockMessenger";
+inline constexpr char kHForm[] = "hForm";
+inline constexpr char kHButton[] = "hButton";
+inline constexpr char kCountIE[] = "CountIE";
+inline constexpr char kAutoClean[] = "AutoClean";
+inline constexpr char kMessengerStart[] = "Start";
+inline constexpr char kCookies[] = "Cookies";
+
+// What a reader sees when a value cannot be read.
+inline constexpr char kTextFallback[] = "1";
+inline constexpr char kShellFolderFallback[] = "No";
+inline constexpr int32_t kDwordFallback = 2;
+
+// Read buffers: a value needs its text plus the terminating NUL to fit.
+inline constexpr uint32_t kValueBufferSize = 255;
+inline constexpr uint32_t kShellFolderBufferSize = 1024;
+
+// Files of the program folder.
+inline constexpr char kAllowListFile[] = "WebSite.dat";
+inline constexpr char kKeepListFile[] = "IECookieURL.dat";
+inline constexpr char kBlockSoundFile[] = "Block.wav";
+inline constexpr char kHelpFile[] = "VexbaneHelp.chm";
+inline constexpr char kTrayProgramFile[] = "VexbaneTray.exe";
+
+// Messenger service start types.
+inline constexpr int32_t kStartAutomatic = 2;
+inline constexpr int32_t kStartOnDemand = 3;
+inline constexpr int32_t kStartDisabled = 4;
+
+// Takes the text out of a read buffer: `size` is what the registry reported, the terminating
+// NUL included, so the text is its first size-1 characters, trimmed (and upper-cased when
+// asked). A value stored with no bytes at all has no text: the caller uses its fallback.
+std::optional<std::string> TextFromValueBuffer(const char* buffer, uint32_t size, bool upperCase);
+
+}  // namespace vexbane::settings

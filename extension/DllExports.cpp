@@ -1,0 +1,33 @@
+// The four exports of the in-process server.
+#include <windows.h>
+
+#include "CVexbaneIEDLL.h"
+#include "ComModule.h"
+#include "Guids.h"
+#include "Registration.h"
+#include "win/window.h"
+
+using namespace vexbane::ext;
+
+namespace {
+const ClassEntry kClasses[] = {{&kClsidCVexbaneIEDLL, &CreateCVexbaneIEDLL}};
+}
+
+extern "C" {
+
+STDAPI DllCanUnloadNow() noexcept { return ModuleCount() == 0 ? S_OK : S_FALSE; }
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept {
+  return GetClassObjectFromTable(kClasses, sizeof kClasses / sizeof kClasses[0], clsid, iid, out);
+}
+
+STDAPI DllRegisterServer() noexcept { return RegisterServer(vexbane::win::ThisModule()); }
+
+STDAPI DllUnregisterServer() noexcept { return UnregisterServer(); }
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcept {
+  if (reason == DLL_PROCESS_ATTACH) ::DisableThreadLibraryCalls(instance);
+  return TRUE;
+}
+
+}  // extern "C"

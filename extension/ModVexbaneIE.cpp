@@ -1,0 +1,69 @@
+// The helper's module routines.
+#include "ModVexbaneIE.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "core/allow_list.h"
+#include "core/block_sound.h"
+#include "core/settings.h"
+#include "core/time_of_day.h"
+#include "win/file.h"
+#include "win/registry.h"
+
+namespace vexbane::ext {
+
+std::string ReadRegValue(const std::string& keyPath, const std::string& valueName) noexcept {
+  try {
+    std::string bytes;
+    if (win::QueryValueBytes(HKEY_LOCAL_MACHINE, keyPath.c_str(), valueName.c_str(),
+                             settings::kValueBufferSize, bytes) != ERROR_SUCCESS)
+      return settings::kTextFallback;
+    auto text = settings::TextFromValueBuffer(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+    return text ? *text : settings::kTextFallback;
+  } catch (...) {
+    return settings::kTextFallback;
+  }
+}
+
+void WriteRegValue(const std::string& valueName, const std::string& text) noexcept {
+  win::SetStringValue(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, valueName.c_str(), text);
+}
+
+int16_t CheckWebSite(const std::string& appPath, const std::string& pageUrl) noexcept {
+  try {
+    const std::string path = appPath + "\\" + settings::kAllowListFile;
+    win::CreateFileIfMissing(path);
+    std::string data;
+    if (win::ReadWholeFile(path, data) != ERROR_SUCCESS) return 1;
+    return AllowListMatches(ParseAllowList(data), pageUrl) ? 0 : 1;
+  } catch (...) {
+    return 1;
+  }
+}
+
+int32_t TimeOfDayMs() noexcept {
+  SYSTEMTIME t;
+  ::GetLocalTime(&t);
+  return TimeOfDayFromParts(t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+}
+
+void PlayBlockSound(const std::string& appPath, int16_t choice) noexcept {
+  try {
+    BlockSound s = ChooseBlockSound(choice, appPath);
+    switch (s.kind) {
+      case BlockSound::Kind::Wave:
+        // No SND_FILENAME and no SND_NODEFAULT: a missing file still gives the default sound.
+        ::PlaySoundA(s.waveFile.c_str(), nullptr, SND_ASYNC);
+        break;
+      case BlockSound::Kind::Beep:
+        ::Beep(s.beepHz, s.beepMs);
+        break;
+      case BlockSound::Kind::None:
+        break;
+    }
+  } catch (...) {
+  }
+}
+
+}  // namespace vexbane::ext
