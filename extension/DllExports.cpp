@@ -4,6 +4,7 @@
 #include "CVexbaneIEDLL.h"
 #include "ComModule.h"
 #include "Guids.h"
+#include "Hooks.h"
 #include "Registration.h"
 #include "win/window.h"
 
@@ -15,7 +16,8 @@ const ClassEntry kClasses[] = {{&kClsidCVexbaneIEDLL, &CreateCVexbaneIEDLL}};
 
 extern "C" {
 
-STDAPI DllCanUnloadNow() noexcept { return ModuleCount() == 0 ? S_OK : S_FALSE; }
+// Objects, server locks and installed hooks all keep the code in memory.
+STDAPI DllCanUnloadNow() noexcept { return ModuleCount() == 0 && !AnyHooksInstalled() ? S_OK : S_FALSE; }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept {
   return GetClassObjectFromTable(kClasses, sizeof kClasses / sizeof kClasses[0], clsid, iid, out);

@@ -1,0 +1,41 @@
+// The helper's module state: one copy per browser thread, shared by every object, hook and
+// callback of that thread. Hooks and enumeration callbacks get no context from the system,
+// so they find it through the current thread.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "win/unique.h"
+
+namespace vexbane::ext {
+
+struct ThreadState {
+  std::string strAppPath;          // folder of the helper's file, no trailing backslash
+  HWND lngFormHwnd = nullptr;      // from "hForm": the tray's "Form Close" button
+  HWND lngButtonHwnd = nullptr;    // from "hButton": the tray's "Block" button
+  std::string strPageURL;          // address of the page shown, as last read
+  HWND lngFrameHwnd = nullptr;     // the browser frame window; null when not attached to one
+  DWORD lngThreadId = 0;           // thread that installed the hooks
+  win::UniqueHook lngMouseHook;    // WH_MOUSE
+  win::UniqueHook lngMsgHook;      // WH_GETMESSAGE
+  int hookUsers = 0;               // frame objects on this thread that rely on the hooks
+  int32_t lngClickTime = 0;        // time of day of the last click that may open a window; 0 = none
+  int32_t lngButtonUpTime = 0;     // time of day of the last left-button release; 0 = none
+  int32_t lngDialogMsgTime = 0;    // time of day of the last scan message
+  std::string strOldDialogList;    // dialog list of the scan before the last
+  std::string strDialogList;       // "<handle>@" for each dialog found by the last scan
+  HWND lngNewDialog = nullptr;     // a dialog of the last scan not in the old list
+  HWND lngTridentDlg = nullptr;    // any dialog-frame window found by class; null = none
+  int16_t intUserMsgCount = 0;     // WM_USER messages counted after the last scan message
+};
+
+// The calling thread's state, created empty on first use.
+ThreadState& CurrentThreadState() noexcept;
+
+// Window handles cross processes as decimal text of their 32-bit value.
+HWND HandleFromText(const std::string& text, HWND unchanged) noexcept;
+std::string HandleToText(HWND hwnd);
+
+}  // namespace vexbane::ext

@@ -1,0 +1,26 @@
+// The tray program's module variables: set by start-up, read by the tray form and the dialogs.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+
+namespace vexbane::tray {
+
+struct ModTray {
+  std::string strAppPath;            // program folder, no trailing backslash
+  std::string strSystemDir;          // Windows system folder
+  int16_t intPopupLevel = 0;         // "Popup" as read at start-up
+  int16_t intWinNT = 1;              // 1 on the NT family, 0 on 95/98/Me
+  int32_t lngFormLeft = 0;           // default position of the tool windows, twips
+  int32_t lngFormTop = 0;
+  bool blnCookieFormOpen = false;    // the cookie manager is open
+  bool blnAllowListFormOpen = false; // the allow-list editor is open
+  NOTIFYICONDATAA nidTray = {};      // the tray icon's record
+};
+
+// The running program's module variables (one tray program per process).
+ModTray& Module() noexcept;
+
+}  // namespace vexbane::tray
