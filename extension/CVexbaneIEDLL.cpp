@@ -3,9 +3,11 @@
 
 #include <new>
 
-#include "ComModule.h"
+#include "win/com_server.h"
 
 namespace vexbane::ext {
+using win::ModuleAddRef;
+using win::ModuleRelease;
 
 HRESULT CreateCVexbaneIEDLL(REFIID iid, void** out) noexcept {
   auto* obj = new (std::nothrow) CVexbaneIEDLL();

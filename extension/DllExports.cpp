@@ -2,13 +2,16 @@
 #include <windows.h>
 
 #include "CVexbaneIEDLL.h"
-#include "ComModule.h"
+#include "win/com_server.h"
 #include "Guids.h"
 #include "Hooks.h"
 #include "Registration.h"
 #include "win/window.h"
 
 using namespace vexbane::ext;
+using vexbane::win::ClassEntry;
+using vexbane::win::GetClassObjectFromTable;
+using vexbane::win::ModuleCount;
 
 namespace {
 const ClassEntry kClasses[] = {{&kClsidCVexbaneIEDLL, &CreateCVexbaneIEDLL}};

@@ -1,9 +1,9 @@
-// The server's module count, its class table and a table-driven class factory.
+// In-process COM server plumbing: the module count, a class table and a table-driven class factory.
 #pragma once
 #include <windows.h>
 #include <unknwn.h>
 
-namespace vexbane::ext {
+namespace vexbane::win {
 
 // Objects and server locks alive in this module; DllCanUnloadNow answers from it.
 void ModuleAddRef() noexcept;
@@ -22,4 +22,4 @@ struct ClassEntry {
 HRESULT GetClassObjectFromTable(const ClassEntry* table, size_t count, REFCLSID clsid, REFIID iid,
                                 void** out) noexcept;
 
-}  // namespace vexbane::ext
+}  // namespace vexbane::win

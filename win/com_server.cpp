@@ -1,9 +1,9 @@
 // The server's module count and its table-driven class factory.
-#include "ComModule.h"
+#include "win/com_server.h"
 
 #include <new>
 
-namespace vexbane::ext {
+namespace vexbane::win {
 namespace {
 
 volatile LONG g_moduleCount = 0;
@@ -67,4 +67,4 @@ HRESULT GetClassObjectFromTable(const ClassEntry* table, size_t count, REFCLSID 
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-}  // namespace vexbane::ext
+}  // namespace vexbane::win
