@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build build-native build-mingw build-wine64 test test-native test-wine demo bench clean
+.PHONY: fuzz deps build build-native build-mingw build-wine64 test test-native test-wine demo bench clean
 
 deps:
 	@scripts/install-deps
@@ -43,3 +43,9 @@ bench: build-native
 
 clean:
 	rm -rf build dist
+
+# Runs each fuzz target for a minute (clang's libFuzzer).
+fuzz:
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j$(JOBS)
+	for f in build/fuzz/core/fuzz/*_fuzz; do $$f -max_total_time=60 -max_len=4096; done
