@@ -30,7 +30,10 @@ CCookieCleaner::~CCookieCleaner() { win::ModuleRelease(); }
 
 STDMETHODIMP CCookieCleaner::QueryInterface(REFIID iid, void** out) noexcept {
   if (!out) return E_POINTER;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kIidCookieCleaner)) {
+  // One vtable answers all three: ICookieCleaner begins with IDispatch, which begins with IUnknown.
+  const IID* const interfaces[] = {&IID_IUnknown, &IID_IDispatch, &kIidCookieCleaner};
+  for (const IID* known : interfaces) {
+    if (!IsEqualIID(iid, *known)) continue;
     *out = static_cast<ICookieCleaner*>(this);
     AddRef();
     return S_OK;

@@ -300,6 +300,40 @@ TEST_F(CleaningTest, IDispatchWithAWrongCodeDoesNothing) {
   EXPECT_EQ(Present(kDoomed), kDoomed);
 }
 
+// A caller in the multithreaded apartment gets the apartment object through COM's marshalling of
+// the dual interface, which rests on the registered type library.
+TEST_F(CleaningTest, CallerInTheMultithreadedApartmentReachesCleanThroughMarshalling) {
+  AddTheUsualFolder();
+  WriteFileText(KeepListPath(), kKeepList);
+  struct Call {
+    HRESULT created = E_FAIL;
+    HRESULT cleaned = E_FAIL;
+  } call;
+  auto run = [](void* param) -> DWORD {
+    auto* c = static_cast<Call*>(param);
+    if (FAILED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return 1;
+    ICookieCleaner* cleaner = nullptr;
+    c->created = ::CoCreateInstance(kClsidCleaner, nullptr, CLSCTX_INPROC_SERVER, kIidCookieCleaner,
+                                    reinterpret_cast<void**>(&cleaner));
+    if (SUCCEEDED(c->created)) {
+      BSTR code = ::SysAllocString(kCode);
+      c->cleaned = cleaner->Clean(code);
+      ::SysFreeString(code);
+      cleaner->Release();
+    }
+    ::CoUninitialize();
+    return 0;
+  };
+  HANDLE thread = ::CreateThread(nullptr, 0, run, &call, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  ASSERT_EQ(::WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
+  ::CloseHandle(thread);
+  EXPECT_EQ(call.created, S_OK);
+  EXPECT_EQ(call.cleaned, S_OK);
+  EXPECT_EQ(Present(kDoomed), std::vector<std::string>{});
+  EXPECT_EQ(Present(kSpared), kSpared);
+}
+
 // Links are only seen where the file system can make them; Wine 8 cannot, so the case is then
 // reported as skipped (the rule itself is covered natively with a listing that marks links).
 TEST_F(CleaningTest, LinksInTheCookieFolderAreNeitherDeletedNorFollowed) {
