@@ -52,6 +52,9 @@ KeepListFile ReadKeepList(const std::string& programFolder) {
   return keep;
 }
 
+// The ANSI names may differ from the real ones: a character outside the code page comes back
+// as "?" or as a best-fit look-alike (a full-width backslash as a real one), which is why the
+// choice of files accepts only names that cannot reach past the folder.
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
   std::vector<FolderEntry> listing;
   WIN32_FIND_DATAA found;
