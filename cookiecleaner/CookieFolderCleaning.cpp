@@ -1,0 +1,89 @@
+// Reads the cookie folder and the keep list, lists the folder and deletes the chosen files.
+#include "CookieFolderCleaning.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "core/cookiecleaner_rules.h"
+#include "win/file.h"
+#include "win/registry.h"
+#include "win/unique.h"
+
+namespace vexbane::cookiecleaner {
+namespace {
+
+constexpr char kShellFoldersPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kCookiesValue[] = "Cookies";
+constexpr uint32_t kShellFolderBufferSize = 1024;
+
+// FindFirstFile's handle is closed with FindClose, not CloseHandle.
+struct FindTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) noexcept { ::FindClose(h); }
+};
+using UniqueFind = win::Unique<FindTraits>;
+
+// The cookie folder when the value names an absolute folder that exists as a real directory
+// (a link or junction in its place is not followed).
+std::optional<std::string> ReadCookieFolder() {
+  std::string bytes;
+  if (win::QueryValueBytes(HKEY_CURRENT_USER, kShellFoldersPath, kCookiesValue, kShellFolderBufferSize, bytes) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  std::optional<std::string> folder = CookieFolderFromRegistryText(bytes);
+  if (!folder) return std::nullopt;
+  DWORD attributes = ::GetFileAttributesA(folder->c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return std::nullopt;
+  return folder;
+}
+
+KeepListFile ReadKeepList(const std::string& programFolder) {
+  // Without its own folder the component cannot know what the user chose to keep.
+  if (programFolder.empty()) return KeepListFile{KeepListStatus::kUnreadable, {}};
+  KeepListFile keep;
+  DWORD rc = win::ReadWholeFile(programFolder + "\\" + kKeepListFileName, keep.text);
+  if (rc == ERROR_SUCCESS) keep.status = KeepListStatus::kRead;
+  else if (rc == ERROR_FILE_NOT_FOUND) keep.status = KeepListStatus::kMissing;
+  else keep.status = KeepListStatus::kUnreadable;
+  return keep;
+}
+
+// The ANSI names may differ from the real ones: a character outside the code page comes back
+// as "?" or as a best-fit look-alike (a full-width backslash as a real one), which is why the
+// choice of files accepts only names that cannot reach past the folder.
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+  std::vector<FolderEntry> listing;
+  WIN32_FIND_DATAA found;
+  UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!find) return listing;
+  do {
+    listing.push_back(FolderEntry{found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                  (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+  } while (::FindNextFileA(find.get(), &found));
+  return listing;
+}
+
+// A read-only or open file refuses; it stays, and the rest are still tried.
+void DeleteEach(const std::string& folder, const std::vector<std::string>& names) {
+  for (const std::string& name : names) ::DeleteFileA((folder + "\\" + name).c_str());
+}
+
+}  // namespace
+
+void CleanCookieFolder(const std::string& programFolder) noexcept {
+  try {
+    std::optional<std::string> folder = ReadCookieFolder();
+    if (!folder) return;
+    KeepListFile keep = ReadKeepList(programFolder);
+    if (keep.status == KeepListStatus::kUnreadable) return;
+    DeleteEach(*folder, SelectCookieFilesToDelete(ListFolder(*folder), keep));
+  } catch (...) {
+    // Out of memory while listing: whatever was deleted stays deleted, the rest stays.
+  }
+}
+
+}  // namespace vexbane::cookiecleaner
