@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/cookiecleaner_rules.h"
+#include "core/settings.h"
 #include "win/file.h"
 #include "win/registry.h"
 #include "win/unique.h"
@@ -14,17 +15,10 @@
 namespace vexbane::cookiecleaner {
 namespace {
 
-constexpr char kShellFoldersPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr char kCookiesValue[] = "Cookies";
-constexpr uint32_t kShellFolderBufferSize = 1024;
-
-// FindFirstFile's handle is closed with FindClose, not CloseHandle.
-struct FindTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { ::FindClose(h); }
-};
-using UniqueFind = win::Unique<FindTraits>;
+constexpr const char* kShellFoldersPath = settings::kShellFoldersKeyPath;
+constexpr const char* kCookiesValue = settings::kCookies;
+constexpr uint32_t kShellFolderBufferSize = settings::kShellFolderBufferSize;
+using win::UniqueFind;
 
 // The cookie folder when the value names an absolute folder that exists as a real directory
 // (a link or junction in its place is not followed).

@@ -61,6 +61,9 @@ VEXBANE_HANDLE_TRAITS(BitmapTraits, HBITMAP, nullptr, ::DeleteObject(h));
 VEXBANE_HANDLE_TRAITS(FontTraits, HFONT, nullptr, ::DeleteObject(h));
 VEXBANE_HANDLE_TRAITS(BrushTraits, HBRUSH, nullptr, ::DeleteObject(h));
 
+// A FindFirstFile search is closed with FindClose, not CloseHandle.
+VEXBANE_HANDLE_TRAITS(FindTraits, HANDLE, INVALID_HANDLE_VALUE, ::FindClose(h));
+
 #undef VEXBANE_HANDLE_TRAITS
 
 using UniqueKey = Unique<KeyTraits>;
@@ -74,5 +77,6 @@ using UniqueIcon = Unique<IconTraits>;
 using UniqueBitmap = Unique<BitmapTraits>;
 using UniqueFont = Unique<FontTraits>;
 using UniqueBrush = Unique<BrushTraits>;
+using UniqueFind = Unique<FindTraits>;
 
 }  // namespace vexbane::win
