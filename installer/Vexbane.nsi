@@ -70,6 +70,9 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
       FindWindow $1 "" "${TRAY_EXIT_BUTTON}" $0
       ${If} $1 <> 0
         SendMessage $1 ${BM_CLICK} 0 0 /TIMEOUT=3000
+      ${Else}
+        ; A form without its exit button still closes like any window.
+        SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=3000
       ${EndIf}
       StrCpy $2 0
       ${DoWhile} $2 < 30

@@ -75,11 +75,13 @@ long RunAndPump(std::string commandLine) {
 // Form" with its "Form Close" button, whose click ends the program.
 class StandInTray {
  public:
-  StandInTray() {
+  // Without the button the form can only be closed as a window.
+  explicit StandInTray(bool withExitButton = true) {
     Register("VexbaneTestTrayForm", ::DefWindowProcA);
     Register("VexbaneTestTrayButton", ButtonProc);
     m_form = ::CreateWindowExA(0, "VexbaneTestTrayForm", "Vexbane Tray Form", WS_OVERLAPPED, 0, 0, 100, 100,
                                nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    if (!withExitButton) return;
     m_button = ::CreateWindowExA(0, "VexbaneTestTrayButton", "Form Close", WS_CHILD, 0, 20, 65, 17, m_form,
                                  nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ::SetWindowLongPtrA(m_button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -89,7 +91,7 @@ class StandInTray {
     ::UnregisterClassA("VexbaneTestTrayButton", ::GetModuleHandleA(nullptr));
     ::UnregisterClassA("VexbaneTestTrayForm", ::GetModuleHandleA(nullptr));
   }
-  bool Created() const { return m_form && m_button; }
+  bool Created() const { return m_form != nullptr; }
   int Clicks() const { return m_clicks; }
   bool Running() const { return ::IsWindow(m_form) != FALSE; }
 
@@ -179,6 +181,15 @@ TEST_F(InstallerTest, SilentInstallPutsFilesSettingsRegistrationsAndUninstallEnt
   ASSERT_EQ(Uninstall(), 0);
 }
 
+TEST_F(InstallerTest, InstallEndsARunningTrayProgramFirst) {
+  StandInTray tray;
+  ASSERT_TRUE(tray.Created());
+  ASSERT_EQ(Install(), 0);
+  EXPECT_EQ(tray.Clicks(), 1);
+  EXPECT_FALSE(tray.Running());
+  ASSERT_EQ(Uninstall(), 0);
+}
+
 TEST_F(InstallerTest, ReinstallKeepsTheUsersLevel) {
   ASSERT_EQ(Install(), 0);
   testing::WriteRawString(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, settings::kPopup, "4");
@@ -217,6 +228,18 @@ TEST_F(InstallerTest, SilentUninstallRunsUnhitchEndsTheTrayAndRemovesEverything)
   EXPECT_FALSE(testing::KeyExists(HKEY_LOCAL_MACHINE, kBhoKey));
   EXPECT_FALSE(testing::KeyExists(HKEY_CLASSES_ROOT, kHelperClsidKey));
   EXPECT_FALSE(testing::KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+#if VEXBANE_WITH_COOKIECLEANER
+  EXPECT_FALSE(testing::KeyExists(HKEY_CLASSES_ROOT, "CLSID\\{F0C52155-37F1-4866-B3E7-5388E9CA4515}"));
+#endif
+}
+
+TEST_F(InstallerTest, TrayFormWithoutItsExitButtonIsClosedAsAWindow) {
+  ASSERT_EQ(Install(), 0);
+  StandInTray tray(false);
+  ASSERT_TRUE(tray.Created());
+  ASSERT_EQ(Uninstall(), 0);
+  EXPECT_FALSE(tray.Running());
+  EXPECT_FALSE(FileExists(File("VexbaneTray.exe")));
 }
 
 }  // namespace
