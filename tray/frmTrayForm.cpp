@@ -175,6 +175,15 @@ TrayState frmTrayForm::State() const noexcept {
   return s;
 }
 
+LRESULT frmTrayForm::OnStateQuery(LPARAM replyTo) noexcept {
+  const uint32_t packed = PackTrayState(State());
+  // Posted with a window in lParam, the answer is posted back, so it is ordered after every
+  // message that the asker posted before: a test can wait for its own commands to be handled.
+  if (replyTo && !::InSendMessage())
+    ::PostMessageA(reinterpret_cast<HWND>(replyTo), m_stateMessage, static_cast<WPARAM>(packed), 0);
+  return static_cast<LRESULT>(packed);
+}
+
 void frmTrayForm::Form_MouseMove(LPARAM lParam) noexcept {
   switch (DecodeTrayCallback(static_cast<uint64_t>(lParam))) {
     case TrayCallbackAction::Toggle: ToggleBlocking(); break;
@@ -234,7 +243,7 @@ void frmTrayForm::OnCommand(WPARAM wParam, LPARAM lParam) noexcept {
 }
 
 LRESULT frmTrayForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  if (msg == m_stateMessage && m_stateMessage) return static_cast<LRESULT>(PackTrayState(State()));
+  if (msg == m_stateMessage && m_stateMessage) return OnStateQuery(lParam);
   if (msg == m_taskbarCreated && m_taskbarCreated) {
     OnTaskbarCreated();
     return 0;

@@ -1,4 +1,10 @@
 // frmTrayForm: the hidden main form that owns the tray icon, its menu and the two signal buttons.
+//
+// Diagnostic message: the form answers the registered window message "VexbaneTrayState" with
+// its state packed as in core/tray_state.h (check marks of every item, blnBlocking, the icon's
+// role, whether the shell holds the icon, the blink count). Sent, the packed state is the result;
+// posted with a window handle in lParam, the state is posted back to that window as wParam of
+// the same message, after every message posted to the form before it.
 #pragma once
 #include <windows.h>
 
@@ -55,6 +61,7 @@ class frmTrayForm final : public win::Window {
   void Form_Resize(WINDOWPOS& pos) noexcept;
   void OnCommand(WPARAM wParam, LPARAM lParam) noexcept;
   void OnTaskbarCreated() noexcept;
+  LRESULT OnStateQuery(LPARAM replyTo) noexcept;
 
   // Building blocks of the form.
   bool CreateButtons() noexcept;
