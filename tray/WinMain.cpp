@@ -1,4 +1,6 @@
-// Entry point of the tray program.
+// Entry point of the tray program: everything happens in Main.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "TrayMain.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return vexbane::tray::Main(); }

@@ -1,0 +1,46 @@
+// frmTrayForm's signal buttons: cmdBlock blinks the icon, cmdForm ends the program with the browser.
+#include "frmTrayForm.h"
+
+#include <shellapi.h>
+
+#include "core/time_of_day.h"
+
+namespace vexbane::tray {
+namespace {
+
+int32_t TimeOfDayNow() noexcept {
+  SYSTEMTIME now = {};
+  ::GetLocalTime(&now);
+  return TimeOfDayFromParts(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+}
+
+}  // namespace
+
+void frmTrayForm::cmdBlock_Click() noexcept {
+  if (!ShouldBlink(TimeOfDayNow(), lngLastBlink)) return;
+  NOTIFYICONDATAA& nid = m_module.nidTray;
+  const HICON showing = nid.hIcon;
+  for (int i = 0; i < kBlinkCycles; ++i) {
+    nid.hIcon = m_icons.Allowing();
+    NotifyIcon(NIM_MODIFY);
+    ::Sleep(kBlinkStepMs);
+    nid.hIcon = m_icons.Blocking();
+    NotifyIcon(NIM_MODIFY);
+    ::Sleep(kBlinkStepMs);
+  }
+  // Stamped at the end: clicks that queued up during the blink are within the quiet second.
+  lngLastBlink = TimeOfDayNow();
+  nid.hIcon = showing;
+  m_iconInTray = NotifyIcon(NIM_MODIFY);
+  ::SetForegroundWindow(hwnd());
+  if (m_blinks < 255) ++m_blinks;
+}
+
+void frmTrayForm::cmdForm_Click() noexcept {
+  // The last browser window may still be closing when the helper signals: give it a moment.
+  const bool noBrowser = RunExitCheck([] { return ::FindWindowA(kBrowserFrameClass, nullptr) != nullptr; },
+                                      [](int ms) { ::Sleep(static_cast<DWORD>(ms)); });
+  if (noBrowser) Form_Unload();
+}
+
+}  // namespace vexbane::tray
