@@ -20,6 +20,8 @@ void Pump(DWORD ms);
 // Clicks a dialog button the way a user's click ends: BM_CLICK to the button.
 void Click(HWND dialog, int buttonId);
 std::vector<std::string> ListBoxItems(HWND list);
+// True when two regions cover the same pixels, however each splits them into rectangles.
+bool SameArea(HRGN a, HRGN b);
 // Client-relative rectangle of a control.
 RECT ControlRect(HWND control);
 

@@ -59,6 +59,13 @@ std::vector<std::string> ListBoxItems(HWND list) {
   return items;
 }
 
+bool SameArea(HRGN a, HRGN b) {
+  HRGN difference = ::CreateRectRgn(0, 0, 0, 0);
+  int kind = ::CombineRgn(difference, a, b, RGN_XOR);
+  ::DeleteObject(difference);
+  return kind == NULLREGION;
+}
+
 RECT ControlRect(HWND control) {
   RECT r = {};
   ::GetWindowRect(control, &r);

@@ -117,7 +117,7 @@ TEST(DialogsMessageBox, FaceIsARoundedRegionCutFromThePicture) {
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     if (::GetWindowRgn(box, region) != ERROR) measured.type = ::GetRgnBox(region, &measured.box);
     HRGN expected = ::CreateRoundRectRgn(0, 0, 267, 151, 6, 6);
-    measured.sameAsRoundRect = ::EqualRgn(region, expected);
+    measured.sameAsRoundRect = testing::SameArea(region, expected);
     ::DeleteObject(expected);
     ::DeleteObject(region);
     measured.style = static_cast<DWORD>(::GetWindowLongPtrA(box, GWL_STYLE));
