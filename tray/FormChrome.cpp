@@ -35,15 +35,16 @@ constexpr COLORREF kBodyText = RGB(22, 38, 66);
 constexpr COLORREF kTitleText = RGB(255, 255, 255);
 constexpr COLORREF kTitleShadow = RGB(12, 30, 60);
 constexpr int kBodyPoints = 8;
-constexpr char kFontFace[] = "Tahoma";
+constexpr char kTitleFace[] = "Tahoma";
+constexpr char kBodyFace[] = "Tahoma";
 constexpr UINT_PTR kDragSubclassId = 1;
 
-HFONT MakeFont(int points, int weight) noexcept {
+HFONT MakeFont(const char* face, int points, int weight) noexcept {
   HDC screen = ::GetDC(nullptr);
   int height = -::MulDiv(points, screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96, 72);
   if (screen) ::ReleaseDC(nullptr, screen);
   return ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kFontFace);
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
 }
 
 std::string WindowText(HWND window) {
@@ -77,8 +78,8 @@ bool DialogForm::CreateForm(const Design& design, HWND owner, int32_t leftTwips,
   m_imgBack = design.imgBack;
   dialogs::PixelRect client = dialogs::ToPixels(design.client, m_ratio.x, m_ratio.y);
   m_clientPixels = {client.width, client.height};
-  m_font.reset(MakeFont(kBodyPoints, FW_NORMAL));
-  m_titleFont.reset(MakeFont(design.titlePoints, FW_BOLD));
+  m_font.reset(MakeFont(kBodyFace, kBodyPoints, FW_NORMAL));
+  m_titleFont.reset(MakeFont(kTitleFace, design.titlePoints, FW_BOLD));
   m_grey.reset(::CreateSolidBrush(RGB(dialogs::kListGrey, dialogs::kListGrey, dialogs::kListGrey)));
   if (!BuildFace(design.pictureId)) return false;
   HWND form = CreateWindowFor(design.className, "Vexbane", WS_POPUP | WS_CLIPCHILDREN, exStyle,
@@ -129,14 +130,36 @@ HWND DialogForm::AddLabel(int id, const char* text, const dialogs::TwipRect& rec
   HWND label = AddControl("STATIC", id, text, style, 0, rect);
   if (!label) return nullptr;
   if (look == LabelLook::TitleShadow) {
-    RECT r;
-    ::GetWindowRect(label, &r);
-    ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    RECT r = ControlPixels(label);
     ::SetWindowPos(label, HWND_BOTTOM, r.left + 1, r.top + 1, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   }
   m_labels.push_back({id, look});
+  if (look == LabelLook::Body) GrowToFit(label, text);
   if (movesForm) ::SetWindowSubclass(label, &DialogForm::DragLabelProc, kDragSubclassId, 0);
   return label;
+}
+
+void DialogForm::GrowToFit(HWND label, const char* text) const noexcept {
+  // A system whose substitute for the dialog font runs wider than the designed one would cut a
+  // label's last words off; the label grows downwards to hold the wrapped lines instead.
+  RECT r = ControlPixels(label);
+  RECT needed = {0, 0, r.right - r.left, 0};
+  HDC dc = ::GetDC(label);
+  if (!dc) return;
+  {
+    Selection font(dc, m_font.get());
+    ::DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  }
+  ::ReleaseDC(label, dc);
+  if (needed.bottom > r.bottom - r.top)
+    ::SetWindowPos(label, nullptr, 0, 0, r.right - r.left, needed.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT DialogForm::ControlPixels(HWND control) const noexcept {
+  RECT r = {};
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  return r;
 }
 
 HWND DialogForm::AddControl(const char* className, int id, const char* text, DWORD style, DWORD exStyle,
@@ -284,9 +307,7 @@ LRESULT DialogForm::OnControlColour(UINT msg, HDC dc, HWND control) noexcept {
   UniqueMemoryDc faceDc(::CreateCompatibleDC(dc));
   if (faceDc && m_face) {
     Selection selection(faceDc.get(), m_face.get());
-    RECT r;
-    ::GetWindowRect(control, &r);
-    ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    RECT r = ControlPixels(control);
     colour = ::GetPixel(faceDc.get(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
   }
   ::SetBkColor(dc, colour);

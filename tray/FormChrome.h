@@ -77,6 +77,8 @@ class DialogForm : public win::Window {
   };
 
   bool BuildFace(int pictureId) noexcept;
+  void GrowToFit(HWND label, const char* text) const noexcept;
+  RECT ControlPixels(HWND control) const noexcept;
   void OnPaint() noexcept;
   LRESULT OnDrawItem(const DRAWITEMSTRUCT& item) noexcept;
   LRESULT OnControlColour(UINT msg, HDC dc, HWND control) noexcept;
