@@ -1,0 +1,62 @@
+// List contents of the allow-list editor and the cookie manager.
+#include "dialogs_lists.h"
+
+#include <algorithm>
+
+#include "cookies.h"
+#include "text.h"
+
+namespace vexbane::dialogs {
+namespace {
+// Letters fold to lower case so that the punctuation between "Z" and "a" ("_", "^") sorts
+// before the letters, as it does in the system's list boxes.
+char FoldLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+std::optional<std::string> KeywordToAdd(std::string_view typed) {
+  std::string keyword = Trim(typed);
+  if (keyword.empty()) return std::nullopt;
+  return keyword;
+}
+
+bool LessNoCase(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(FoldLower(x)) < static_cast<unsigned char>(FoldLower(y));
+  });
+}
+
+std::vector<std::string> CookieNamesFromFiles(const std::vector<std::string>& fileNames) {
+  std::vector<std::string> names;
+  std::string seen;
+  for (const std::string& file : fileNames) {
+    if (IsCookieIndexFile(file)) continue;
+    std::string name = CookieNameFromFileName(file);
+    if (KeepListContains(seen, name)) continue;
+    seen += FormatKeepList({name});
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::vector<CookieItem> BuildCookieList(std::vector<std::string> names, std::string_view keepText) {
+  std::stable_sort(names.begin(), names.end(),
+                   [](const std::string& a, const std::string& b) { return LessNoCase(a, b); });
+  std::vector<CookieItem> kept;
+  std::vector<CookieItem> others;
+  for (std::string& name : names) {
+    bool keep = KeepListContains(keepText, name);
+    (keep ? kept : others).push_back({std::move(name), keep});
+  }
+  kept.insert(kept.end(), std::make_move_iterator(others.begin()), std::make_move_iterator(others.end()));
+  return kept;
+}
+
+std::string KeepListFileText(const std::vector<CookieItem>& items) {
+  std::vector<std::string> checked;
+  for (const CookieItem& item : items) {
+    if (item.checked) checked.push_back(item.name);
+  }
+  return FormatKeepList(checked) + "\r\n";
+}
+
+}  // namespace vexbane::dialogs

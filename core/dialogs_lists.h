@@ -1,0 +1,34 @@
+// What the allow-list editor and the cookie manager show and write: keywords to add, cookie names, list order, keep text.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vexbane::dialogs {
+
+// The keyword that "Add" stores: the typed text without surrounding spaces; nothing when only
+// spaces (or nothing) were typed.
+std::optional<std::string> KeywordToAdd(std::string_view typed);
+
+// Alphabetical order without regard to letter case, as a sorted list box keeps its items.
+bool LessNoCase(std::string_view a, std::string_view b);
+
+// Cookie owners from the file names of the cookie folder, in the order the folder gives them:
+// index files skipped, one name per owner (the first spelling met wins when two differ only in
+// letter case).
+std::vector<std::string> CookieNamesFromFiles(const std::vector<std::string>& fileNames);
+
+struct CookieItem {
+  std::string name;
+  bool checked;
+};
+
+// The cookie manager's list: the names found in the keep text first, checked and in
+// alphabetical order, then the others, unchecked and in alphabetical order.
+std::vector<CookieItem> BuildCookieList(std::vector<std::string> names, std::string_view keepText);
+
+// The keep-list file for the checked items, in list order: one line "#a##b#" ended by CR LF.
+std::string KeepListFileText(const std::vector<CookieItem>& items);
+
+}  // namespace vexbane::dialogs

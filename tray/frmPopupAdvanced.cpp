@@ -1,0 +1,154 @@
+// frmPopupAdvanced: the allow-list editor.
+#include "frmPopupAdvanced.h"
+
+#include <new>
+#include <vector>
+
+#include "ModTray.h"
+#include "core/allow_list.h"
+#include "core/dialogs_forms.h"
+#include "core/dialogs_lists.h"
+#include "core/settings.h"
+#include "dialogs_resources.h"
+#include "frmMessage.h"
+#include "win/file.h"
+
+namespace vexbane::tray {
+namespace {
+constexpr int kTitlePoints = 13;
+
+std::string ListItemText(HWND list, int index) {
+  LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  LRESULT got = ::SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
+}
+}  // namespace
+
+HWND frmPopupAdvanced::Show(HWND owner) noexcept {
+  auto* form = new (std::nothrow) frmPopupAdvanced;
+  if (!form) return nullptr;
+  if (!form->Form_Load(owner)) {
+    delete form;
+    return nullptr;
+  }
+  return form->hwnd();
+}
+
+bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
+  try {
+    const ModTray& module = Module();
+    const Design design = {kClassName, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
+                           dialogs::kEditorImgBack};
+    if (!CreateForm(design, owner, module.lngFormLeft, module.lngFormTop, WS_EX_APPWINDOW)) return false;
+    m_ownedByWindow = true;
+    SetFormRegion();
+    AddSystemMenuBit();
+
+    AddLabel(lblTitle1, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
+    AddLabel(lblTitleBack1, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
+    AddLabel(Label1, "Allow List:", dialogs::kAdvancedLabel1, LabelLook::Body, false);
+    AddLabel(Label2, "Web Site Keyword:", dialogs::kAdvancedLabel2, LabelLook::Body, false);
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    AddControl("LISTBOX", lstURL, "",
+               child | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+               WS_EX_CLIENTEDGE, dialogs::kAdvancedList);
+    AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, dialogs::kAdvancedText);
+    AddControl("BUTTON", cmdAdd, "Add", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
+    AddControl("BUTTON", cmdRemove, "Remove", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
+    AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
+
+    LoadWebSites();
+    m_keyboard.reset(new (std::nothrow) EditorKeyboard);
+    ::ShowWindow(hwnd(), SW_SHOW);
+    ::SetForegroundWindow(hwnd());
+    ::SetFocus(Item(txtWebSite));
+    return true;
+  } catch (...) {
+    return m_ownedByWindow;
+  }
+}
+
+std::string frmPopupAdvanced::FilePath() const {
+  return Module().strAppPath + "\\" + settings::kAllowListFile;
+}
+
+void frmPopupAdvanced::LoadWebSites() noexcept {
+  try {
+    HWND list = Item(lstURL);
+    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    const std::string path = FilePath();
+    win::CreateFileIfMissing(path);
+    std::string text;
+    if (win::ReadWholeFile(path, text) != ERROR_SUCCESS) return;
+    for (const std::string& entry : ParseAllowList(text))
+      ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  } catch (...) {
+  }
+}
+
+void frmPopupAdvanced::SaveWebSites() noexcept {
+  try {
+    HWND list = Item(lstURL);
+    LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+    std::vector<std::string> entries;
+    for (int i = 0; i < count; ++i) entries.push_back(ListItemText(list, i));
+    if (win::ReplaceFileContents(FilePath(), FormatAllowList(entries)) == ERROR_SUCCESS) return;
+  } catch (...) {
+  }
+  // The change did not reach the file: the list goes back to what the browser will read.
+  LoadWebSites();
+}
+
+void frmPopupAdvanced::cmdAdd_Click() noexcept {
+  HWND text = Item(txtWebSite);
+  try {
+    char typed[1024] = {};
+    ::GetWindowTextA(text, typed, sizeof typed);
+    if (auto keyword = dialogs::KeywordToAdd(typed)) {
+      ::SendMessageA(Item(lstURL), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(keyword->c_str()));
+      SaveWebSites();
+    } else {
+      ShowMessageOver(hwnd(), "Add web site", "You shoud type a web site address first.", "Ok");
+    }
+  } catch (...) {
+  }
+  ::SetWindowTextA(text, "");
+  ::SetFocus(text);
+}
+
+void frmPopupAdvanced::cmdRemove_Click() noexcept {
+  HWND list = Item(lstURL);
+  LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR) {
+    ShowMessageOver(hwnd(), "Remove web site", "You should select one item in the list box first!", "Ok");
+    return;
+  }
+  ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  SaveWebSites();
+}
+
+void frmPopupAdvanced::cmdExit_Click() noexcept { ::DestroyWindow(hwnd()); }
+
+void frmPopupAdvanced::Form_Unload() noexcept {
+  m_keyboard.reset();
+  Module().blnAllowListFormOpen = false;
+}
+
+void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
+  // Enter in the keyword box adds it; Esc leaves the editor, as Exit does.
+  if (id == IDOK && ::GetFocus() == Item(txtWebSite)) return cmdAdd_Click();
+  if (id == IDCANCEL) return cmdExit_Click();
+  if (code != BN_CLICKED) return;
+  if (id == cmdAdd) cmdAdd_Click();
+  if (id == cmdRemove) cmdRemove_Click();
+  if (id == cmdExit) cmdExit_Click();
+}
+
+void frmPopupAdvanced::OnFinalDestroy() noexcept {
+  if (m_ownedByWindow) delete this;
+}
+
+}  // namespace vexbane::tray

@@ -1,0 +1,51 @@
+// frmPopupAdvanced: the allow-list editor, which keeps "WebSite.dat" in the program folder.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "EditorKeyboard.h"
+#include "FormChrome.h"
+
+namespace vexbane::tray {
+
+class frmPopupAdvanced final : public DialogForm {
+ public:
+  static constexpr char kClassName[] = "VexbaneAllowList";
+  enum : int {
+    lblTitle1 = 10,
+    lblTitleBack1,
+    Label1,
+    Label2,
+    lstURL,
+    txtWebSite,
+    cmdAdd,
+    cmdRemove,
+    cmdExit,
+  };
+
+  // Loads and shows the modeless editor; the window unloads itself (Exit, or DestroyWindow).
+  // Returns the window, or null when it could not be made.
+  static HWND Show(HWND owner) noexcept;
+
+ private:
+  frmPopupAdvanced() = default;
+  bool Form_Load(HWND owner) noexcept;
+  void LoadWebSites() noexcept;
+  void SaveWebSites() noexcept;
+  void cmdAdd_Click() noexcept;
+  void cmdRemove_Click() noexcept;
+  void cmdExit_Click() noexcept;
+  void Form_Unload() noexcept;
+  std::string FilePath() const;
+
+  void OnCommand(int id, int code, HWND control) noexcept override;
+  void OnUnload() noexcept override { Form_Unload(); }
+  void OnFinalDestroy() noexcept override;
+
+  bool m_ownedByWindow = false;
+  std::unique_ptr<EditorKeyboard> m_keyboard;
+};
+
+}  // namespace vexbane::tray

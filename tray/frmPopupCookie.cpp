@@ -1,0 +1,240 @@
+// frmPopupCookie: the cookie manager.
+#include "frmPopupCookie.h"
+
+#include <commctrl.h>
+#include <oleauto.h>
+
+#include <new>
+#include <vector>
+
+#include "CRegistry.h"
+#include "ModTray.h"
+#include "core/cookies.h"
+#include "core/dialogs_forms.h"
+#include "core/dialogs_lists.h"
+#include "core/product_ids.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "dialogs_resources.h"
+#include "win/com_ptr.h"
+#include "win/file.h"
+#include "win/guid.h"
+
+namespace vexbane::tray {
+namespace {
+constexpr int kTitlePoints = 13;
+// The check box's own glyph is this many pixels square; the designed 132 twips would cut it.
+constexpr int kCheckGlyphPixels = 13;
+
+std::vector<std::string> FileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  DWORD attributes = ::GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
+std::vector<dialogs::CookieItem> ListItems(HWND list) {
+  std::vector<dialogs::CookieItem> items;
+  int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[1024] = {};
+    LVITEMA item = {};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ::SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    UINT state = static_cast<UINT>(::SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK));
+    items.push_back({text, (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2)});
+  }
+  return items;
+}
+
+void AddListItem(HWND list, int index, const dialogs::CookieItem& cookie) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = index;
+  item.pszText = const_cast<char*>(cookie.name.c_str());
+  int at = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  if (at < 0 || !cookie.checked) return;
+  LVITEMA check = {};
+  check.stateMask = LVIS_STATEIMAGEMASK;
+  check.state = INDEXTOSTATEIMAGEMASK(2);
+  ::SendMessageA(list, LVM_SETITEMSTATE, at, reinterpret_cast<LPARAM>(&check));
+}
+
+using CleanMethod = HRESULT(STDMETHODCALLTYPE*)(IUnknown* self, BSTR code);
+constexpr size_t kFirstOwnMethodSlot = 7;  // after IUnknown's three and IDispatch's four
+
+// COM for the length of one call, whatever the program's thread already set up.
+class ComForCall {
+ public:
+  ComForCall() noexcept : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ~ComForCall() {
+    if (m_initialized) ::CoUninitialize();
+  }
+  ComForCall(const ComForCall&) = delete;
+  ComForCall& operator=(const ComForCall&) = delete;
+
+ private:
+  bool m_initialized;
+};
+}  // namespace
+
+void RunCookieCleaner() noexcept {
+  ComForCall com;
+  const CLSID clsid = win::ToGuid(ids::kClsidCookieCleaner);
+  const IID iid = win::ToGuid(ids::kIidCookieCleaner);
+  win::ComPtr<IUnknown> cleaner;
+  if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, cleaner.put_void())) || !cleaner) return;
+  wchar_t wide[sizeof ids::kCookieCleanerCode] = {};
+  for (size_t i = 0; i < sizeof ids::kCookieCleanerCode; ++i) wide[i] = static_cast<wchar_t>(ids::kCookieCleanerCode[i]);
+  BSTR code = ::SysAllocString(wide);
+  if (!code) return;
+  auto vtable = *reinterpret_cast<void***>(cleaner.get());
+  reinterpret_cast<CleanMethod>(vtable[kFirstOwnMethodSlot])(cleaner.get(), code);
+  ::SysFreeString(code);
+}
+
+HWND frmPopupCookie::Show(HWND owner) noexcept {
+  auto* form = new (std::nothrow) frmPopupCookie;
+  if (!form) return nullptr;
+  if (!form->Form_Load(owner)) {
+    delete form;
+    return nullptr;
+  }
+  return form->hwnd();
+}
+
+bool frmPopupCookie::Form_Load(HWND owner) noexcept {
+  try {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    const ModTray& module = Module();
+    const Design design = {kClassName, IDB_COOKIE_BACK, kTitlePoints, dialogs::kEditorClient,
+                           dialogs::kEditorImgBack};
+    if (!CreateForm(design, owner, module.lngFormLeft, module.lngFormTop, WS_EX_APPWINDOW)) return false;
+    m_ownedByWindow = true;
+    SetFormRegion();
+    AddSystemMenuBit();
+
+    AddLabel(lblTitle1, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
+    AddLabel(lblTitleBack1, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
+    AddLabel(Label1, "Check the cookies you want to keep.", dialogs::kCookieLabel1, LabelLook::Body, false);
+    AddLabel(lblAutoClean, "Auto-Clean IE Cookies When IE Exits.", dialogs::kCookieCheckLabel, LabelLook::Body,
+             false);
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    HWND list = AddControl(WC_LISTVIEWA, lstCookie, "",
+                           child | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                           WS_EX_CLIENTEDGE, dialogs::kCookieList);
+    const COLORREF grey = RGB(dialogs::kListGrey, dialogs::kListGrey, dialogs::kListGrey);
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                   LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    ::SendMessageA(list, LVM_SETBKCOLOR, 0, grey);
+    ::SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, grey);
+    RECT inside = {};
+    ::GetClientRect(list, &inside);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_WIDTH;
+    column.cx = inside.right - ::GetSystemMetrics(SM_CXVSCROLL);
+    ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+
+    HWND check = AddControl("BUTTON", chkAutoClean, "", child | BS_AUTOCHECKBOX, 0, dialogs::kCookieCheck);
+    dialogs::PixelRect designed = dialogs::ToPixels(dialogs::kCookieCheck, Ratio().x, Ratio().y);
+    int grow = kCheckGlyphPixels - designed.width;
+    if (grow > 0)
+      ::MoveWindow(check, designed.left - grow / 2, designed.top - grow / 2, kCheckGlyphPixels, kCheckGlyphPixels,
+                   FALSE);
+    AddControl("BUTTON", cmdOk, "Ok", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
+    AddControl("BUTTON", cmdClean, "Clean", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
+    AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
+
+    AssignIfConverts(intAutoClean, CRegistry().GetRegStringValue(settings::kAutoClean));
+    strCookiePath = CRegistry().GetRegPathShellFolder(settings::kCookies);
+    LoadCookieList();
+    ShowAutoClean();
+
+    m_keyboard.reset(new (std::nothrow) EditorKeyboard);
+    ::ShowWindow(hwnd(), SW_SHOW);
+    ::SetForegroundWindow(hwnd());
+    ::SetFocus(list);
+    return true;
+  } catch (...) {
+    return m_ownedByWindow;
+  }
+}
+
+std::string frmPopupCookie::KeepListPath() const {
+  return Module().strAppPath + "\\" + settings::kKeepListFile;
+}
+
+void frmPopupCookie::ShowAutoClean() noexcept {
+  ::SendMessageA(Item(chkAutoClean), BM_SETCHECK, intAutoClean == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void frmPopupCookie::LoadCookieList() noexcept {
+  try {
+    HWND list = Item(lstCookie);
+    ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    std::vector<std::string> names = dialogs::CookieNamesFromFiles(FileNamesIn(strCookiePath));
+    const std::string path = KeepListPath();
+    win::CreateFileIfMissing(path);
+    std::string text;
+    std::string keepText = win::ReadWholeFile(path, text) == ERROR_SUCCESS ? FirstLine(text) : std::string();
+    std::vector<dialogs::CookieItem> items = dialogs::BuildCookieList(std::move(names), keepText);
+    for (size_t i = 0; i < items.size(); ++i) AddListItem(list, static_cast<int>(i), items[i]);
+  } catch (...) {
+  }
+}
+
+void frmPopupCookie::SaveKeepList() noexcept {
+  intAutoClean = ::SendMessageA(Item(chkAutoClean), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  try {
+    CRegistry().SetRegStringValue(settings::kAutoClean, std::to_string(intAutoClean));
+    const std::string text = dialogs::KeepListFileText(ListItems(Item(lstCookie)));
+    if (win::ReplaceFileContents(KeepListPath(), text) == ERROR_SUCCESS) return;
+  } catch (...) {
+  }
+  // The choice did not reach the file: the check marks go back to what the cleaner will read.
+  LoadCookieList();
+}
+
+void frmPopupCookie::cmdOk_Click() noexcept {
+  SaveKeepList();
+  cmdExit_Click();
+}
+
+void frmPopupCookie::cmdClean_Click() noexcept {
+  SaveKeepList();
+  RunCookieCleaner();
+  LoadCookieList();
+  AssignIfConverts(intAutoClean, CRegistry().GetRegStringValue(settings::kAutoClean));
+  ShowAutoClean();
+}
+
+void frmPopupCookie::cmdExit_Click() noexcept { ::DestroyWindow(hwnd()); }
+
+void frmPopupCookie::Form_Unload() noexcept {
+  m_keyboard.reset();
+  Module().blnCookieFormOpen = false;
+}
+
+void frmPopupCookie::OnCommand(int id, int code, HWND) noexcept {
+  if (id == IDCANCEL) return cmdExit_Click();  // Esc leaves without saving, as Exit does
+  if (code != BN_CLICKED) return;
+  if (id == cmdOk) cmdOk_Click();
+  if (id == cmdClean) cmdClean_Click();
+  if (id == cmdExit) cmdExit_Click();
+}
+
+void frmPopupCookie::OnFinalDestroy() noexcept {
+  if (m_ownedByWindow) delete this;
+}
+
+}  // namespace vexbane::tray

@@ -1,0 +1,59 @@
+// frmPopupCookie: the cookie manager, which keeps "IECookieURL.dat", sets "AutoClean" and runs CookieCleaner.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "EditorKeyboard.h"
+#include "FormChrome.h"
+
+namespace vexbane::tray {
+
+class frmPopupCookie final : public DialogForm {
+ public:
+  static constexpr char kClassName[] = "VexbaneCookieManager";
+  enum : int {
+    lblTitle1 = 10,
+    lblTitleBack1,
+    Label1,
+    lblAutoClean,
+    lstCookie,
+    chkAutoClean,
+    cmdOk,
+    cmdClean,
+    cmdExit,
+  };
+
+  // Loads and shows the modeless cookie manager; the window unloads itself (Ok, Exit, or
+  // DestroyWindow). Returns the window, or null when it could not be made.
+  static HWND Show(HWND owner) noexcept;
+
+ private:
+  frmPopupCookie() = default;
+  bool Form_Load(HWND owner) noexcept;
+  void LoadCookieList() noexcept;
+  void SaveKeepList() noexcept;
+  void ShowAutoClean() noexcept;
+  void cmdOk_Click() noexcept;
+  void cmdClean_Click() noexcept;
+  void cmdExit_Click() noexcept;
+  void Form_Unload() noexcept;
+  std::string KeepListPath() const;
+
+  void OnCommand(int id, int code, HWND control) noexcept override;
+  void OnUnload() noexcept override { Form_Unload(); }
+  void OnFinalDestroy() noexcept override;
+
+  int16_t intAutoClean = 0;
+  std::string strCookiePath;
+  bool m_ownedByWindow = false;
+  std::unique_ptr<EditorKeyboard> m_keyboard;
+};
+
+// Creates CookieCleaner by its class id, makes its one call with the code string and releases
+// it; the cleaning is done when this returns. A missing or failing component is skipped.
+void RunCookieCleaner() noexcept;
+
+}  // namespace vexbane::tray

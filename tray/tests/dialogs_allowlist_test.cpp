@@ -1,0 +1,159 @@
+// frmPopupAdvanced through its real window: adding, removing, notices, the file it rewrites, its chrome.
+#include <gtest/gtest.h>
+
+#include "ToolWindows.h"
+#include "dialogs_helpers.h"
+#include "frmMessage.h"
+#include "frmPopupAdvanced.h"
+
+namespace vexbane::tray {
+namespace {
+
+using testing::ListBoxItems;
+using testing::Text;
+
+class AllowListEditor : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    UnloadToolWindows();
+    EXPECT_FALSE(Module().blnAllowListFormOpen);
+  }
+  HWND Open() {
+    mnuWhiteList_Click(nullptr);
+    HWND form = testing::FindOwnWindow(frmPopupAdvanced::kClassName);
+    EXPECT_NE(nullptr, form);
+    return form;
+  }
+  std::string File() const { return m_app.folder().Read("WebSite.dat"); }
+  void WriteFile(const std::string& text) const { m_app.folder().Write("WebSite.dat", text); }
+  static void Type(HWND form, const char* text) {
+    ::SendMessageA(::GetDlgItem(form, frmPopupAdvanced::txtWebSite), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
+  static std::vector<std::string> Items(HWND form) { return ListBoxItems(::GetDlgItem(form, frmPopupAdvanced::lstURL)); }
+
+  testing::ScopedAppFolder m_app;
+};
+
+TEST_F(AllowListEditor, AddStoresTheKeywordWithoutSurroundingSpaces) {
+  HWND form = Open();
+  EXPECT_EQ("", File()) << "a missing file is created empty";
+  Type(form, "   example.com  ");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("1\r\nexample.com\r\n", File());
+  EXPECT_EQ(std::vector<std::string>{"example.com"}, Items(form));
+  EXPECT_EQ("", Text(::GetDlgItem(form, frmPopupAdvanced::txtWebSite)));
+  EXPECT_EQ(::GetDlgItem(form, frmPopupAdvanced::txtWebSite), ::GetFocus());
+}
+
+TEST_F(AllowListEditor, AddKeepsTheListSortedAndRewritesTheWholeFile) {
+  WriteFile("2\r\nb\r\nc\r\n");
+  HWND form = Open();
+  Type(form, "A");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("3\r\nA\r\nb\r\nc\r\n", File());
+  EXPECT_EQ((std::vector<std::string>{"A", "b", "c"}), Items(form));
+  Type(form, "b");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("4\r\nA\r\nb\r\nb\r\nc\r\n", File()) << "duplicates are kept";
+}
+
+TEST_F(AllowListEditor, RemovingTheLastEntryLeavesACountOfZero) {
+  WriteFile("2\r\nkeep\r\ngone\r\n");
+  HWND form = Open();
+  HWND list = ::GetDlgItem(form, frmPopupAdvanced::lstURL);
+  ::SendMessageA(list, LB_SETCURSEL, 0, 0);  // "gone" sorts first
+  testing::Click(form, frmPopupAdvanced::cmdRemove);
+  EXPECT_EQ("1\r\nkeep\r\n", File());
+  ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+  testing::Click(form, frmPopupAdvanced::cmdRemove);
+  EXPECT_EQ("0\r\n", File());
+  EXPECT_TRUE(Items(form).empty());
+}
+
+TEST_F(AllowListEditor, BlankAddAndRemoveWithoutSelectionShowTheirNotices) {
+  WriteFile("1\r\nsite\r\n");
+  HWND form = Open();
+  Type(form, "     ");
+  testing::MessageBoxAnswerer addNotice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  const testing::SeenMessageBox& add = addNotice.Seen();
+  ASSERT_TRUE(add.found);
+  EXPECT_EQ("Add web site", add.title);
+  EXPECT_EQ("You shoud type a web site address first.", add.text);
+  EXPECT_EQ("Ok", add.yesCaption);
+  EXPECT_FALSE(add.noVisible);
+  EXPECT_FALSE(add.ownerEnabled) << "modal over the editor";
+  EXPECT_EQ("1\r\nsite\r\n", File());
+  EXPECT_EQ("", Text(::GetDlgItem(form, frmPopupAdvanced::txtWebSite)));
+
+  testing::MessageBoxAnswerer removeNotice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupAdvanced::cmdRemove);
+  const testing::SeenMessageBox& remove = removeNotice.Seen();
+  ASSERT_TRUE(remove.found);
+  EXPECT_EQ("Remove web site", remove.title);
+  EXPECT_EQ("You should select one item in the list box first!", remove.text);
+  EXPECT_EQ("Ok", MsgVars().strMsgAnswer);
+  EXPECT_EQ("1\r\nsite\r\n", File());
+  EXPECT_TRUE(::IsWindowEnabled(form));
+}
+
+TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHolds) {
+  WriteFile("1\r\nkeep\r\n");
+  HWND form = Open();
+  // A folder in the way of the temporary file makes every rewrite fail.
+  ASSERT_TRUE(::CreateDirectoryA(m_app.folder().File("WebSite.dat.new").c_str(), nullptr));
+  Type(form, "lost");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("1\r\nkeep\r\n", File());
+  EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
+  ::SendMessageA(::GetDlgItem(form, frmPopupAdvanced::lstURL), LB_SETCURSEL, 0, 0);
+  testing::Click(form, frmPopupAdvanced::cmdRemove);
+  EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
+}
+
+TEST_F(AllowListEditor, ReadsOnlyTheEntriesTheFileReallyHolds) {
+  WriteFile("5\r\nalpha\r\n   \r\nbeta\r\n");  // count too large, one blank entry
+  HWND form = Open();
+  EXPECT_EQ((std::vector<std::string>{"alpha", "beta"}), Items(form));
+  UnloadToolWindows();
+  WriteFile("\xEF\xBB\xBF" "2\r\nx\r\ny\r\n");  // a text editor's byte-order mark on the count
+  form = Open();
+  EXPECT_EQ((std::vector<std::string>{"x", "y"}), Items(form));
+}
+
+TEST_F(AllowListEditor, ChromeTabOrderAndExit) {
+  Module().lngFormLeft = 3000;
+  Module().lngFormTop = 1500;
+  HWND form = Open();
+  RECT window = {};
+  ::GetWindowRect(form, &window);
+  EXPECT_EQ(200, window.left);
+  EXPECT_EQ(100, window.top);
+  EXPECT_EQ("Vexbane", Text(form));
+  EXPECT_TRUE(::GetWindowLongPtrA(form, GWL_STYLE) & WS_SYSMENU);
+  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(ERROR, ::GetWindowRgn(form, region));
+  HRGN expected = ::CreateRoundRectRgn(0, 0, 425, 269, 6, 6);
+  EXPECT_TRUE(testing::SameArea(region, expected)) << "425 x 269 with rounded corners";
+  ::DeleteObject(expected);
+  ::DeleteObject(region);
+
+  const int order[] = {frmPopupAdvanced::lstURL, frmPopupAdvanced::txtWebSite, frmPopupAdvanced::cmdAdd,
+                       frmPopupAdvanced::cmdRemove, frmPopupAdvanced::cmdExit, frmPopupAdvanced::lstURL};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) {
+    EXPECT_EQ(::GetDlgItem(form, order[i + 1]), ::GetNextDlgTabItem(form, ::GetDlgItem(form, order[i]), FALSE))
+        << "after control " << order[i];
+  }
+  // The Tab key reaches the editor through the program's own message loop.
+  ::SetFocus(::GetDlgItem(form, frmPopupAdvanced::txtWebSite));
+  ::PostMessageA(::GetDlgItem(form, frmPopupAdvanced::txtWebSite), WM_KEYDOWN, VK_TAB, 0);
+  testing::Pump(100);
+  EXPECT_EQ(::GetDlgItem(form, frmPopupAdvanced::cmdAdd), ::GetFocus());
+
+  testing::Click(form, frmPopupAdvanced::cmdExit);
+  EXPECT_FALSE(::IsWindow(form));
+  EXPECT_FALSE(Module().blnAllowListFormOpen);
+}
+
+}  // namespace
+}  // namespace vexbane::tray

@@ -1,0 +1,277 @@
+// frmPopupCookie through its real window: names from the cookie folder, kept names, Ok, Exit, Clean.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <oleauto.h>
+
+#include "ToolWindows.h"
+#include "core/product_ids.h"
+#include "core/settings.h"
+#include "dialogs_helpers.h"
+#include "frmPopupCookie.h"
+#include "win/guid.h"
+
+namespace vexbane::tray {
+namespace {
+
+using vexbane::testing::ScopedFolder;
+using vexbane::testing::ScopedProductKey;
+
+struct Item {
+  std::string name;
+  bool checked;
+  bool operator==(const Item& o) const { return name == o.name && checked == o.checked; }
+};
+std::ostream& operator<<(std::ostream& out, const Item& item) { return out << item.name << (item.checked ? "+" : "-"); }
+
+// A stand-in for the cookie-cleaning component, registered in this process only: it records
+// the code string and the keep list as they stood during the call, and removes one cookie file.
+struct CleanerRecord {
+  std::wstring code;
+  std::string keepListDuringCall;
+  int calls = 0;
+  std::string fileToDelete;
+  std::string keepListPath;
+};
+
+class FakeCleaner final : public IDispatch {
+ public:
+  explicit FakeCleaner(CleanerRecord& record) : m_record(record) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == win::ToGuid(ids::kIidCookieCleaner)) {
+      *out = this;
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --m_refs; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+  // The component's first own method.
+  virtual HRESULT STDMETHODCALLTYPE Clean(BSTR code) {
+    ++m_record.calls;
+    m_record.code = code ? code : L"";
+    char buffer[256] = {};
+    HANDLE f = ::CreateFileA(m_record.keepListPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+    DWORD got = 0;
+    if (f != INVALID_HANDLE_VALUE) {
+      ::ReadFile(f, buffer, sizeof buffer - 1, &got, nullptr);
+      ::CloseHandle(f);
+    }
+    m_record.keepListDuringCall.assign(buffer, got);
+    ::DeleteFileA(m_record.fileToDelete.c_str());
+    return S_OK;
+  }
+  ULONG refs() const { return m_refs; }
+
+ private:
+  CleanerRecord& m_record;
+  ULONG m_refs = 1;
+};
+
+class FakeCleanerFactory final : public IClassFactory {
+ public:
+  explicit FakeCleanerFactory(FakeCleaner& cleaner) : m_cleaner(cleaner) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+      *out = this;
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+    if (outer) return CLASS_E_NOAGGREGATION;
+    return m_cleaner.QueryInterface(iid, out);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+ private:
+  FakeCleaner& m_cleaner;
+};
+
+class CookieManager : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_hadCookiesValue = vexbane::testing::ReadRawString(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath,
+                                                        settings::kCookies, m_savedCookiesValue);
+    vexbane::testing::WriteRawString(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath, settings::kCookies,
+                                     m_cookies.path());
+  }
+  void TearDown() override {
+    UnloadToolWindows();
+    EXPECT_FALSE(Module().blnCookieFormOpen);
+    if (m_hadCookiesValue)
+      vexbane::testing::WriteRawString(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath, settings::kCookies,
+                                       m_savedCookiesValue);
+    else
+      vexbane::testing::DeleteValue(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath, settings::kCookies);
+  }
+  HWND Open() {
+    mnuCookie_Click(nullptr);
+    HWND form = testing::FindOwnWindow(frmPopupCookie::kClassName);
+    EXPECT_NE(nullptr, form);
+    return form;
+  }
+  static std::vector<Item> Items(HWND form) {
+    HWND list = ::GetDlgItem(form, frmPopupCookie::lstCookie);
+    std::vector<Item> items;
+    int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[256] = {};
+      LVITEMA item = {};
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      ::SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+      UINT state = static_cast<UINT>(::SendMessageA(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK));
+      items.push_back({text, (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2)});
+    }
+    return items;
+  }
+  static void SetCheck(HWND form, int index, bool checked) {
+    LVITEMA item = {};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    ::SendMessageA(::GetDlgItem(form, frmPopupCookie::lstCookie), LVM_SETITEMSTATE, index,
+                   reinterpret_cast<LPARAM>(&item));
+  }
+  static bool AutoCleanChecked(HWND form) {
+    return ::SendMessageA(::GetDlgItem(form, frmPopupCookie::chkAutoClean), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  void AddCookies() const {
+    for (const char* name : {"user@site[1].txt", "user@site[2].txt", "index.dat", "user@other[1].txt",
+                             "user@Alpha[1].txt"})
+      m_cookies.Write(name, "cookie");
+  }
+  std::string KeepFile() const { return m_app.folder().Read("IECookieURL.dat"); }
+
+  ScopedProductKey m_key;
+  testing::ScopedAppFolder m_app;
+  ScopedFolder m_cookies{"VexbaneDialogsCookies"};
+  bool m_hadCookiesValue = false;
+  std::string m_savedCookiesValue;
+};
+
+TEST_F(CookieManager, ListsOneNamePerOwnerWithoutTheIndexFile) {
+  AddCookies();
+  HWND form = Open();
+  EXPECT_EQ((std::vector<Item>{{"user@Alpha", false}, {"user@other", false}, {"user@site", false}}), Items(form));
+  EXPECT_EQ("", KeepFile()) << "a missing keep list is created empty";
+  EXPECT_TRUE(AutoCleanChecked(form)) << "a missing AutoClean reads 1";
+  EXPECT_TRUE(::GetWindowLongPtrA(form, GWL_STYLE) & WS_SYSMENU);
+}
+
+TEST_F(CookieManager, KeptNamesComeFirstAndCheckedInAnyLetterCase) {
+  AddCookies();
+  m_app.folder().Write("IECookieURL.dat", "#USER@SITE##user@alpha#\r\n");
+  m_key.Set("AutoClean", "0");
+  HWND form = Open();
+  EXPECT_EQ((std::vector<Item>{{"user@Alpha", true}, {"user@site", true}, {"user@other", false}}), Items(form));
+  EXPECT_FALSE(AutoCleanChecked(form));
+}
+
+TEST_F(CookieManager, OkSavesTheCheckedNamesAndAutoCleanThenCloses) {
+  AddCookies();
+  HWND form = Open();
+  SetCheck(form, 0, true);  // user@Alpha
+  SetCheck(form, 2, true);  // user@site
+  ::SendMessageA(::GetDlgItem(form, frmPopupCookie::chkAutoClean), BM_SETCHECK, BST_UNCHECKED, 0);
+  testing::Click(form, frmPopupCookie::cmdOk);
+  EXPECT_EQ("#user@Alpha##user@site#\r\n", KeepFile());
+  EXPECT_EQ("0", m_key.Get("AutoClean"));
+  EXPECT_FALSE(::IsWindow(form));
+  EXPECT_FALSE(Module().blnCookieFormOpen);
+
+  form = Open();
+  EXPECT_EQ((std::vector<Item>{{"user@Alpha", true}, {"user@site", true}, {"user@other", false}}), Items(form));
+  SetCheck(form, 0, false);
+  SetCheck(form, 1, false);
+  testing::Click(form, frmPopupCookie::cmdOk);
+  EXPECT_EQ("\r\n", KeepFile()) << "nothing checked: one empty line";
+}
+
+TEST_F(CookieManager, ExitDropsTheChanges) {
+  AddCookies();
+  m_app.folder().Write("IECookieURL.dat", "#user@other#\r\n");
+  m_key.Set("AutoClean", "1");
+  HWND form = Open();
+  SetCheck(form, 0, false);
+  SetCheck(form, 1, true);
+  ::SendMessageA(::GetDlgItem(form, frmPopupCookie::chkAutoClean), BM_SETCHECK, BST_UNCHECKED, 0);
+  testing::Click(form, frmPopupCookie::cmdExit);
+  EXPECT_FALSE(::IsWindow(form));
+  EXPECT_EQ("#user@other#\r\n", KeepFile());
+  EXPECT_EQ("1", m_key.Get("AutoClean"));
+}
+
+TEST_F(CookieManager, CleanSavesFirstRunsTheCleanerAndRebuildsTheList) {
+  AddCookies();
+  CleanerRecord record;
+  record.fileToDelete = m_cookies.File("user@other[1].txt");
+  record.keepListPath = m_app.folder().File("IECookieURL.dat");
+  FakeCleaner cleaner(record);
+  FakeCleanerFactory factory(cleaner);
+  ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
+  DWORD cookie = 0;
+  ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
+                                                   CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
+  HWND form = Open();
+  SetCheck(form, 2, true);  // user@site
+  ::SendMessageA(::GetDlgItem(form, frmPopupCookie::chkAutoClean), BM_SETCHECK, BST_UNCHECKED, 0);
+  testing::Click(form, frmPopupCookie::cmdClean);
+  ::CoRevokeClassObject(cookie);
+
+  EXPECT_EQ(1, record.calls);
+  EXPECT_EQ(L"VEXBANECLN", record.code);
+  EXPECT_EQ("#user@site#\r\n", record.keepListDuringCall) << "the keep list is written before the call";
+  EXPECT_EQ(1u, cleaner.refs()) << "the component is released";
+  EXPECT_EQ("0", m_key.Get("AutoClean"));
+  EXPECT_TRUE(::IsWindow(form)) << "Clean leaves the manager open";
+  EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}}), Items(form));
+  EXPECT_FALSE(AutoCleanChecked(form));
+  ::CoUninitialize();
+}
+
+TEST_F(CookieManager, CleanWithoutTheComponentStillSavesAndRebuilds) {
+  AddCookies();
+  HWND form = Open();
+  SetCheck(form, 1, true);  // user@other
+  testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_EQ("#user@other#\r\n", KeepFile());
+  EXPECT_EQ("1", m_key.Get("AutoClean"));
+  EXPECT_EQ((std::vector<Item>{{"user@other", true}, {"user@Alpha", false}, {"user@site", false}}), Items(form));
+}
+
+TEST_F(CookieManager, AFailedKeepListWriteShowsWhatTheFileHolds) {
+  AddCookies();
+  m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
+  HWND form = Open();
+  ASSERT_TRUE(::CreateDirectoryA(m_app.folder().File("IECookieURL.dat.new").c_str(), nullptr));
+  SetCheck(form, 0, false);  // user@site
+  SetCheck(form, 1, true);   // user@Alpha
+  testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_EQ("#user@site#\r\n", KeepFile());
+  EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}, {"user@other", false}}), Items(form));
+}
+
+TEST_F(CookieManager, MissingCookieFolderGivesAnEmptyList) {
+  vexbane::testing::WriteRawString(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath, settings::kCookies,
+                                   m_cookies.path() + "\\nowhere");
+  HWND form = Open();
+  EXPECT_TRUE(Items(form).empty());
+  EXPECT_EQ("", KeepFile());
+}
+
+}  // namespace
+}  // namespace vexbane::tray

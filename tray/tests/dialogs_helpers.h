@@ -1,0 +1,70 @@
+// Helpers for the dialog suites: finding and reading the real windows, pumping messages, answering the message box.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ModTray.h"
+#include "testsupport/registry_fixture.h"
+
+namespace vexbane::tray::testing {
+
+std::string Text(HWND window);
+// The window of this class on the calling thread, or null.
+HWND FindOwnWindow(const char* className, DWORD threadId = ::GetCurrentThreadId());
+// Handles the thread's queued messages for `ms` milliseconds.
+void Pump(DWORD ms);
+// Clicks a dialog button the way a user's click ends: BM_CLICK to the button.
+void Click(HWND dialog, int buttonId);
+std::vector<std::string> ListBoxItems(HWND list);
+// True when two regions cover the same pixels, however each splits them into rectangles.
+bool SameArea(HRGN a, HRGN b);
+// Client-relative rectangle of a control.
+RECT ControlRect(HWND control);
+
+// What the message box showed, seen from another thread while it was open.
+struct SeenMessageBox {
+  bool found = false;
+  std::string title;
+  std::string text;
+  std::string yesCaption;
+  std::string noCaption;
+  bool yesVisible = false;
+  bool noVisible = false;
+  RECT window{};
+  RECT textRect{};
+  bool ownerEnabled = true;
+  DWORD style = 0;
+};
+
+// Waits on its own thread for the message box of the UI thread, records what it shows and
+// presses one of its buttons (or sends Esc when `pressId` is 0).
+class MessageBoxAnswerer {
+ public:
+  MessageBoxAnswerer(int pressId, HWND owner = nullptr);
+  ~MessageBoxAnswerer();
+  // Joins the thread and gives what it saw.
+  const SeenMessageBox& Seen();
+
+ private:
+  void Run(DWORD uiThread, int pressId, HWND owner);
+  SeenMessageBox m_seen;
+  std::thread m_thread;
+};
+
+// The program folder of the test: Module().strAppPath points at a fresh scratch folder.
+class ScopedAppFolder {
+ public:
+  ScopedAppFolder();
+  ~ScopedAppFolder();
+  const vexbane::testing::ScopedFolder& folder() const { return m_folder; }
+
+ private:
+  vexbane::testing::ScopedFolder m_folder;
+  std::string m_saved;
+};
+
+}  // namespace vexbane::tray::testing

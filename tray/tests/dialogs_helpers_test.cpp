@@ -1,0 +1,124 @@
+// Helpers for the dialog suites (no tests of their own; the file name lets the suite pick it up).
+#include "dialogs_helpers.h"
+
+#include "frmMessage.h"
+
+namespace vexbane::tray::testing {
+
+std::string Text(HWND window) {
+  char buffer[1024] = {};
+  ::GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+namespace {
+struct Search {
+  const char* className;
+  HWND found;
+};
+BOOL CALLBACK Match(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  char name[64] = {};
+  ::GetClassNameA(window, name, sizeof name);
+  if (std::string(name) == search->className) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindOwnWindow(const char* className, DWORD threadId) {
+  Search search = {className, nullptr};
+  ::EnumThreadWindows(threadId, &Match, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void Pump(DWORD ms) {
+  DWORD start = ::GetTickCount();
+  do {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(5);
+  } while (::GetTickCount() - start < ms);
+}
+
+void Click(HWND dialog, int buttonId) { ::SendMessageA(::GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0); }
+
+std::vector<std::string> ListBoxItems(HWND list) {
+  std::vector<std::string> items;
+  LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (int i = 0; i < count; ++i) {
+    char buffer[1024] = {};
+    ::SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer));
+    items.emplace_back(buffer);
+  }
+  return items;
+}
+
+bool SameArea(HRGN a, HRGN b) {
+  HRGN difference = ::CreateRectRgn(0, 0, 0, 0);
+  int kind = ::CombineRgn(difference, a, b, RGN_XOR);
+  ::DeleteObject(difference);
+  return kind == NULLREGION;
+}
+
+RECT ControlRect(HWND control) {
+  RECT r = {};
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer(int pressId, HWND owner)
+    : m_thread(&MessageBoxAnswerer::Run, this, ::GetCurrentThreadId(), pressId, owner) {}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+  if (m_thread.joinable()) m_thread.join();
+}
+
+const SeenMessageBox& MessageBoxAnswerer::Seen() {
+  if (m_thread.joinable()) m_thread.join();
+  return m_seen;
+}
+
+void MessageBoxAnswerer::Run(DWORD uiThread, int pressId, HWND owner) {
+  HWND box = nullptr;
+  for (int i = 0; i < 500 && !box; ++i) {
+    HWND candidate = FindOwnWindow(frmMessage::kClassName, uiThread);
+    if (candidate && ::IsWindowVisible(candidate)) box = candidate;
+    else ::Sleep(10);
+  }
+  if (!box) return;
+  m_seen.found = true;
+  m_seen.title = Text(::GetDlgItem(box, frmMessage::lblTitle));
+  m_seen.text = Text(::GetDlgItem(box, frmMessage::lblMessage));
+  HWND yes = ::GetDlgItem(box, frmMessage::cmdYes);
+  HWND no = ::GetDlgItem(box, frmMessage::cmdNo);
+  m_seen.yesCaption = Text(yes);
+  m_seen.noCaption = Text(no);
+  m_seen.yesVisible = ::IsWindowVisible(yes);
+  m_seen.noVisible = ::IsWindowVisible(no);
+  ::GetWindowRect(box, &m_seen.window);
+  m_seen.textRect = ControlRect(::GetDlgItem(box, frmMessage::lblMessage));
+  m_seen.style = static_cast<DWORD>(::GetWindowLongPtrA(box, GWL_STYLE));
+  if (owner) m_seen.ownerEnabled = ::IsWindowEnabled(owner);
+  if (pressId) ::PostMessageA(::GetDlgItem(box, pressId), BM_CLICK, 0, 0);
+  else ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+}
+
+ScopedAppFolder::ScopedAppFolder() : m_folder("VexbaneDialogsApp"), m_saved(Module().strAppPath) {
+  Module().strAppPath = m_folder.path();
+}
+
+ScopedAppFolder::~ScopedAppFolder() {
+  ::DeleteFileA(m_folder.File("WebSite.dat.new").c_str());
+  ::RemoveDirectoryA(m_folder.File("WebSite.dat.new").c_str());
+  ::RemoveDirectoryA(m_folder.File("IECookieURL.dat.new").c_str());
+  Module().strAppPath = m_saved;
+}
+
+}  // namespace vexbane::tray::testing
