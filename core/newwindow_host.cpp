@@ -19,3 +19,11 @@ int16_t CountAfterAttach(int16_t previous, std::string_view storedText) {
 }
 
 }  // namespace vexbane::newwindow
+
+namespace vexbane::newwindow {
+
+bool IsTrayButton(std::string_view text, std::string_view parentText, std::string_view caption) {
+  return text == caption && parentText == kTrayFormCaption;
+}
+
+}  // namespace vexbane::newwindow

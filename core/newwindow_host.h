@@ -16,3 +16,17 @@ bool IsBrowserFrameClass(std::string_view className);
 int16_t CountAfterAttach(int16_t previous, std::string_view storedText);
 
 }  // namespace vexbane::newwindow
+
+namespace vexbane::newwindow {
+
+// Caption of the tray program's hidden form, the parent of both signal buttons.
+inline constexpr char kTrayFormCaption[] = "Vexbane Tray Form";
+// Captions of the two buttons: "hButton" names `cmdBlock`, "hForm" names `cmdForm`.
+inline constexpr char kBlockButtonCaption[] = "Block";
+inline constexpr char kFormButtonCaption[] = "Form Close";
+
+// A published handle may by now belong to another program's window: only a window captioned
+// like the button, whose parent is captioned like the tray form, is the tray's button.
+bool IsTrayButton(std::string_view text, std::string_view parentText, std::string_view caption);
+
+}  // namespace vexbane::newwindow

@@ -154,3 +154,18 @@ TEST(Host, CountGrowsByOneFromTheStoredText) {
 
 }  // namespace
 }  // namespace vexbane::newwindow
+
+namespace vexbane::newwindow {
+namespace {
+
+TEST(Host, OnlyAButtonOfTheTrayFormIsTheTraysButton) {
+  EXPECT_TRUE(IsTrayButton("Block", "Vexbane Tray Form", kBlockButtonCaption));
+  EXPECT_TRUE(IsTrayButton("Form Close", "Vexbane Tray Form", kFormButtonCaption));
+  EXPECT_FALSE(IsTrayButton("Block", "Vexbane Tray Form", kFormButtonCaption));
+  EXPECT_FALSE(IsTrayButton("Block", "Some Other Form", kBlockButtonCaption));
+  EXPECT_FALSE(IsTrayButton("block", "Vexbane Tray Form", kBlockButtonCaption));
+  EXPECT_FALSE(IsTrayButton("OK", "", kBlockButtonCaption));
+}
+
+}  // namespace
+}  // namespace vexbane::newwindow
