@@ -17,6 +17,9 @@ namespace vexbane::ext::testing {
 class HelperTest : public ::testing::Test {
  public:
   static std::string ReadFile(const std::string& name);  // "<missing>" when absent
+  static std::string FolderForHost() { return Folder(); }
+  static void WriteFileForHost(const std::string& name, const std::string& data) { WriteFile(name, data); }
+  static void RemoveFileForHost(const std::string& name) { RemoveFile(name); }
 
  protected:
   static void SetUpTestSuite();

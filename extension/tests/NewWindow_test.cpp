@@ -159,3 +159,21 @@ TEST_F(NewWindowTest, ButtonCaptionMustMatchTheSignal) {
 
 }  // namespace
 }  // namespace vexbane::ext::testing
+
+namespace vexbane::ext::testing {
+namespace {
+
+// The tray program that the attach starts publishes its handles a moment later: the first
+// decision reads them again before anything else.
+TEST_F(NewWindowTest, HandlesPublishedAfterTheAttachAreReadByTheFirstDecision) {
+  m_key.Set("Popup", "4");
+  m_key.Set("hForm", "0");
+  host::HostWindow& w = Session().Open();
+  ButtonWindow tray("Vexbane Tray Form", "Block");
+  m_key.Set("hButton", tray.HandleText());
+  EXPECT_TRUE(w.NewWindow());
+  EXPECT_EQ(TakeClicks(tray.button()), 1);
+}
+
+}  // namespace
+}  // namespace vexbane::ext::testing
