@@ -103,3 +103,41 @@ TEST_F(AttachTest, ServerCanUnloadOnceEveryWindowHasGone) {
 
 }  // namespace
 }  // namespace vexbane::ext::testing
+
+namespace vexbane::ext::testing {
+namespace {
+
+// Another browser thread is in the middle of its own read-add-write of the count: the attach
+// waits for it and counts on top of its result instead of overwriting it.
+TEST_F(AttachTest, CountUpdateWaitsForAnotherWindowsUpdate) {
+  struct Holder {
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    vexbane::testing::ScopedProductKey* key = nullptr;
+  } holder;
+  holder.key = &m_key;
+  m_key.Set("CountIE", "3");
+  HANDLE thread = ::CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* h = static_cast<Holder*>(p);
+        HANDLE mutex = ::CreateMutexA(nullptr, FALSE, "VexbaneCountIE");
+        ::WaitForSingleObject(mutex, INFINITE);
+        ::SetEvent(h->ready);
+        ::Sleep(500);
+        h->key->Set("CountIE", "7");
+        ::ReleaseMutex(mutex);
+        ::CloseHandle(mutex);
+        return 0;
+      },
+      &holder, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  ASSERT_EQ(::WaitForSingleObject(holder.ready, 5000), WAIT_OBJECT_0);
+  Session().Open();
+  EXPECT_EQ(m_key.Get("CountIE"), "8");
+  ::WaitForSingleObject(thread, 5000);
+  ::CloseHandle(thread);
+  ::CloseHandle(holder.ready);
+}
+
+}  // namespace
+}  // namespace vexbane::ext::testing
