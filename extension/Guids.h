@@ -1,4 +1,5 @@
-// Identifiers of the browser helper's type library, class and default interface.
+// Identifiers of the browser helper's type library, class and default interface, and of the
+// browser interfaces it uses.
 #pragma once
 #include <windows.h>
 
@@ -16,5 +17,16 @@ inline constexpr char kLibidText[] = "{76FBCA5C-FD62-44E9-96A8-5E461E72764E}";
 inline constexpr char kProgId[] = "VexbaneIEDLL.CVexbaneIEDLL";
 inline constexpr WORD kTypeLibMajor = 5;
 inline constexpr WORD kTypeLibMinor = 0;
+
+// IWebBrowser2 {D30C1661-CDAF-11D0-8A3E-00C04FC9E26E}
+inline constexpr GUID kIidIWebBrowser2 = {0xd30c1661, 0xcdaf, 0x11d0, {0x8a, 0x3e, 0x00, 0xc0, 0x4f, 0xc9, 0xe2, 0x6e}};
+// DWebBrowserEvents2 {34A715A0-6587-11D0-924A-0020AFC7AC4D}
+inline constexpr GUID kDiidDWebBrowserEvents2 = {0x34a715a0, 0x6587, 0x11d0, {0x92, 0x4a, 0x00, 0x20, 0xaf, 0xc7, 0xac, 0x4d}};
+
+// Dispatch ids of the DWebBrowserEvents2 events the helper handles.
+inline constexpr DISPID kDispidTitleChange = 113;
+inline constexpr DISPID kDispidBeforeNavigate2 = 250;
+inline constexpr DISPID kDispidNewWindow2 = 251;
+inline constexpr DISPID kDispidOnQuit = 253;
 
 }  // namespace vexbane::ext

@@ -1,0 +1,171 @@
+// The new-window decision rows, its time windows and the attach rules.
+#include "core/newwindow_decision.h"
+#include "core/newwindow_host.h"
+#include "core/time_of_day.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vexbane::newwindow {
+namespace {
+
+// Answers the decision's questions and records which ones were asked.
+class FakeFacts : public Facts {
+ public:
+  bool onList = false, ctrl = false;
+  int16_t count = 1;
+  int32_t now = 0;
+  std::string asked;
+  bool PageOnAllowList() override { asked += "L"; return onList; }
+  bool CtrlDown() override { asked += "C"; return ctrl; }
+  int16_t CountIE() override { asked += "N"; return count; }
+  int32_t Now() override { asked += "T"; return now; }
+};
+
+constexpr int32_t kNoon = 12 * 3600 * 1000;
+
+struct Row {
+  const char* name;
+  int16_t level;
+  bool onList, ctrl;
+  int32_t clickAgo;  // -1: no click recorded
+  bool block, clear;
+  Reason reason;
+  const char* asked;
+};
+
+class DecisionRows : public ::testing::TestWithParam<Row> {};
+
+TEST_P(DecisionRows, FirstMatchingRowWins) {
+  const Row& r = GetParam();
+  FakeFacts f;
+  f.onList = r.onList;
+  f.ctrl = r.ctrl;
+  f.now = kNoon;
+  int32_t click = r.clickAgo < 0 ? 0 : kNoon - r.clickAgo;
+  Decision d = Decide(r.level, click, false, f);
+  EXPECT_EQ(d.block, r.block);
+  EXPECT_EQ(d.clearClickTime, r.clear);
+  EXPECT_EQ(d.reason, r.reason);
+  EXPECT_EQ(f.asked, r.asked) << "questions asked, in order";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DecisionRows,
+    ::testing::Values(
+        Row{"OffAllowsWithoutLookingAtAnything", 0, false, false, -1, false, false, Reason::LevelOff, ""},
+        Row{"OffIgnoresAnOldClick", 0, false, false, 60000, false, false, Reason::LevelOff, ""},
+        Row{"AllowListWinsAtLevel4", 4, true, false, -1, false, true, Reason::AllowList, "L"},
+        Row{"AllowListWinsWithoutClick", 2, true, true, -1, false, true, Reason::AllowList, "L"},
+        Row{"CtrlWinsAtLevel4", 4, false, true, -1, false, true, Reason::CtrlKey, "LC"},
+        Row{"CtrlWinsAtLevel1", 1, false, true, 60000, false, true, Reason::CtrlKey, "LC"},
+        Row{"Level4BlocksRightAfterAClick", 4, false, false, 10, true, true, Reason::BlockAll, "LC"},
+        Row{"NoClickBlocks", 2, false, false, -1, true, true, Reason::NoClick, "LC"},
+        Row{"NoClickBlocksAtLevel1", 1, false, false, -1, true, true, Reason::NoClick, "LC"},
+        Row{"RecentClickAllows", 2, false, false, 500, false, true, Reason::RecentClick, "LCNT"},
+        Row{"ClickExactlyAtTheLimitAllows", 2, false, false, 700, false, true, Reason::RecentClick, "LCNT"},
+        Row{"ClickOneMsTooOldBlocks", 2, false, false, 701, true, true, Reason::LateClick, "LCNT"},
+        Row{"Level1DoublesTheWindow", 1, false, false, 1400, false, true, Reason::RecentClick, "LCNT"},
+        Row{"Level1StillHasALimit", 1, false, false, 1401, true, true, Reason::LateClick, "LCNT"},
+        Row{"Level3ShortensTheWindow", 3, false, false, 467, false, true, Reason::RecentClick, "LCNT"},
+        Row{"Level3BlocksWhatLevel2Allows", 3, false, false, 468, true, true, Reason::LateClick, "LCNT"},
+        Row{"OtherLevelActsAsDefault", 5, false, false, 700, false, true, Reason::RecentClick, "LCNT"},
+        Row{"OtherLevelActsAsDefaultPastTheLimit", 5, false, false, 701, true, true, Reason::LateClick, "LCNT"},
+        Row{"NegativeLevelActsAsDefault", -3, false, false, 701, true, true, Reason::LateClick, "LCNT"}),
+    [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+
+TEST(Decision, ClickJustBeforeMidnightCountsTheTimeAcrossIt) {
+  FakeFacts f;
+  f.now = 100;  // 00:00:00.100
+  Decision d = Decide(kDefault, vexbane::kMsPerDay - 100, false, f);
+  EXPECT_FALSE(d.block);
+  EXPECT_EQ(d.elapsedMs, 200);
+}
+
+TEST(Decision, ClickLongBeforeMidnightIsNotTakenAsRecent) {
+  FakeFacts f;
+  f.now = 5000;  // five seconds after midnight, click ten seconds before it
+  Decision d = Decide(kDefault, vexbane::kMsPerDay - 10000, false, f);
+  EXPECT_TRUE(d.block);
+  EXPECT_EQ(d.elapsedMs, 15000);
+}
+
+TEST(Decision, DialogFrameWidensTheWindowAndCountComesFromTheFacts) {
+  FakeFacts f;
+  f.now = kNoon;
+  f.count = 9;
+  Decision d = Decide(kLow, kNoon - 3600, true, f);
+  EXPECT_FALSE(d.block);
+  EXPECT_EQ(d.windowMs, 3600);
+  d = Decide(kLow, kNoon - 3601, true, f);
+  EXPECT_TRUE(d.block);
+}
+
+struct WindowRow {
+  int16_t level;
+  bool dialog;
+  int32_t expected[5];  // for the counts 1, 3, 5, 7, 9
+};
+
+class TimeWindows : public ::testing::TestWithParam<WindowRow> {};
+
+TEST_P(TimeWindows, MatchTheTableForEveryBrowserCount) {
+  const WindowRow& r = GetParam();
+  const int16_t counts[5] = {1, 3, 5, 7, 9};
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(TimeWindowMs(r.level, counts[i], r.dialog), r.expected[i]) << "count " << counts[i];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TimeWindows,
+    ::testing::Values(WindowRow{1, false, {1400, 1600, 1800, 2000, 2400}},
+                      WindowRow{1, true, {2100, 2400, 2700, 3000, 3600}},
+                      WindowRow{2, false, {700, 800, 900, 1000, 1200}},
+                      WindowRow{2, true, {1050, 1200, 1350, 1500, 1800}},
+                      WindowRow{3, false, {467, 533, 600, 667, 800}},
+                      WindowRow{3, true, {700, 800, 900, 1000, 1200}},
+                      WindowRow{7, false, {700, 800, 900, 1000, 1200}},
+                      WindowRow{7, true, {1050, 1200, 1350, 1500, 1800}}));
+
+TEST(BaseWindow, StepsWithTheBrowserCount) {
+  const struct { int16_t count; int32_t ms; } rows[] = {
+      {0, 700}, {1, 700}, {2, 700}, {3, 800}, {4, 800}, {5, 900}, {6, 900},
+      {7, 1000}, {8, 1000}, {9, 1200}, {100, 1200}, {32767, 1200}, {-1, 1200}, {-32768, 1200}};
+  for (const auto& r : rows) EXPECT_EQ(BaseWindowMs(r.count), r.ms) << "count " << r.count;
+}
+
+TEST(Host, OnlyTheBrowserFrameClassIsAFrame) {
+  EXPECT_TRUE(IsBrowserFrameClass("IEFrame"));
+  EXPECT_TRUE(IsBrowserFrameClass("  ieframe "));
+  EXPECT_FALSE(IsBrowserFrameClass("CabinetWClass"));
+  EXPECT_FALSE(IsBrowserFrameClass("IEFrame2"));
+  EXPECT_FALSE(IsBrowserFrameClass(""));
+}
+
+TEST(Host, CountGrowsByOneFromTheStoredText) {
+  EXPECT_EQ(CountAfterAttach(0, "1"), 2);    // a missing value reads "1"
+  EXPECT_EQ(CountAfterAttach(0, " 4 "), 5);
+  EXPECT_EQ(CountAfterAttach(0, "-1"), 0);
+  EXPECT_EQ(CountAfterAttach(0, "abc"), 1);  // not a number: the object's own count is the base
+  EXPECT_EQ(CountAfterAttach(6, "99999"), 7);
+  EXPECT_EQ(CountAfterAttach(0, "32767"), 32767);
+}
+
+}  // namespace
+}  // namespace vexbane::newwindow
+
+namespace vexbane::newwindow {
+namespace {
+
+TEST(Host, OnlyAButtonOfTheTrayFormIsTheTraysButton) {
+  EXPECT_TRUE(IsTrayButton("Block", "Vexbane Tray Form", kBlockButtonCaption));
+  EXPECT_TRUE(IsTrayButton("Form Close", "Vexbane Tray Form", kFormButtonCaption));
+  EXPECT_FALSE(IsTrayButton("Block", "Vexbane Tray Form", kFormButtonCaption));
+  EXPECT_FALSE(IsTrayButton("Block", "Some Other Form", kBlockButtonCaption));
+  EXPECT_FALSE(IsTrayButton("block", "Vexbane Tray Form", kBlockButtonCaption));
+  EXPECT_FALSE(IsTrayButton("OK", "", kBlockButtonCaption));
+}
+
+}  // namespace
+}  // namespace vexbane::newwindow

@@ -1,0 +1,151 @@
+// The stand-in browser object: the IWebBrowser2 members the helper uses, and the
+// DWebBrowserEvents2 connection point through which the host fires its events.
+#pragma once
+#include <windows.h>
+#include <exdisp.h>
+#include <ocidl.h>
+
+#include <string>
+#include <vector>
+
+#include "win/com_ptr.h"
+
+namespace vexbane::host {
+
+class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer, public IConnectionPoint {
+ public:
+  // A new object (one reference, owned by the caller) for the frame window `hwnd`.
+  static HostBrowser* Create(HWND hwnd, const std::string& fullName) noexcept;
+
+  void SetLocationURL(const std::string& url);
+  void SetFullName(const std::string& fullName);
+  size_t SinkCount() const noexcept { return m_sinks.size(); }
+  // The reference count as it stands (for the tests' leak checks).
+  ULONG RefCount() noexcept;
+  // True once the helper asked the browser to quit.
+  bool QuitRequested() const noexcept { return m_quitRequested; }
+
+  // Fires an event to every connected sink; arguments in the order the browser lists them
+  // (they go out last-first, as DISPPARAMS wants).
+  void Fire(DISPID id, std::vector<VARIANTARG> args) noexcept;
+  void FireBeforeNavigate2(const std::string& url) noexcept;
+  void FireTitleChange(const std::string& title) noexcept;
+  // Returns the Cancel flag as the sinks left it.
+  bool FireNewWindow2() noexcept;
+  void FireOnQuit() noexcept;
+
+  // IUnknown
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override;
+  STDMETHODIMP_(ULONG) AddRef() noexcept override;
+  STDMETHODIMP_(ULONG) Release() noexcept override;
+
+  // IDispatch
+  STDMETHODIMP GetTypeInfoCount(UINT* count) noexcept override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) noexcept override;
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override;
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) noexcept override;
+
+  // The members the helper uses
+  STDMETHODIMP get_HWND(SHANDLE_PTR* hwnd) noexcept override;
+  STDMETHODIMP get_LocationURL(BSTR* url) noexcept override;
+  STDMETHODIMP get_FullName(BSTR* name) noexcept override;
+  STDMETHODIMP Quit() noexcept override;
+
+  // IConnectionPointContainer
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) noexcept override;
+  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** out) noexcept override;
+
+  // IConnectionPoint
+  STDMETHODIMP GetConnectionInterface(IID* iid) noexcept override;
+  STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** out) noexcept override;
+  STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) noexcept override;
+  STDMETHODIMP Unadvise(DWORD cookie) noexcept override;
+  STDMETHODIMP EnumConnections(IEnumConnections** out) noexcept override;
+
+  // Everything else a real browser offers is not needed by the helper.
+#define VEXBANE_NOTIMPL(name, ...) \
+  STDMETHODIMP name(__VA_ARGS__) noexcept override { return E_NOTIMPL; }
+  VEXBANE_NOTIMPL(GoBack)
+  VEXBANE_NOTIMPL(GoForward)
+  VEXBANE_NOTIMPL(GoHome)
+  VEXBANE_NOTIMPL(GoSearch)
+  VEXBANE_NOTIMPL(Navigate, BSTR, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
+  VEXBANE_NOTIMPL(Refresh)
+  VEXBANE_NOTIMPL(Refresh2, VARIANT*)
+  VEXBANE_NOTIMPL(Stop)
+  VEXBANE_NOTIMPL(get_Application, IDispatch**)
+  VEXBANE_NOTIMPL(get_Parent, IDispatch**)
+  VEXBANE_NOTIMPL(get_Container, IDispatch**)
+  VEXBANE_NOTIMPL(get_Document, IDispatch**)
+  VEXBANE_NOTIMPL(get_TopLevelContainer, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(get_Type, BSTR*)
+  VEXBANE_NOTIMPL(get_Left, LONG*)
+  VEXBANE_NOTIMPL(put_Left, LONG)
+  VEXBANE_NOTIMPL(get_Top, LONG*)
+  VEXBANE_NOTIMPL(put_Top, LONG)
+  VEXBANE_NOTIMPL(get_Width, LONG*)
+  VEXBANE_NOTIMPL(put_Width, LONG)
+  VEXBANE_NOTIMPL(get_Height, LONG*)
+  VEXBANE_NOTIMPL(put_Height, LONG)
+  VEXBANE_NOTIMPL(get_LocationName, BSTR*)
+  VEXBANE_NOTIMPL(get_Busy, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(ClientToWindow, int*, int*)
+  VEXBANE_NOTIMPL(PutProperty, BSTR, VARIANT)
+  VEXBANE_NOTIMPL(GetProperty, BSTR, VARIANT*)
+  VEXBANE_NOTIMPL(get_Name, BSTR*)
+  VEXBANE_NOTIMPL(get_Path, BSTR*)
+  VEXBANE_NOTIMPL(get_Visible, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_Visible, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_StatusBar, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_StatusBar, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_StatusText, BSTR*)
+  VEXBANE_NOTIMPL(put_StatusText, BSTR)
+  VEXBANE_NOTIMPL(get_ToolBar, int*)
+  VEXBANE_NOTIMPL(put_ToolBar, int)
+  VEXBANE_NOTIMPL(get_MenuBar, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_MenuBar, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_FullScreen, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_FullScreen, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(Navigate2, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
+  VEXBANE_NOTIMPL(QueryStatusWB, OLECMDID, OLECMDF*)
+  VEXBANE_NOTIMPL(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
+  VEXBANE_NOTIMPL(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*)
+  VEXBANE_NOTIMPL(get_ReadyState, READYSTATE*)
+  VEXBANE_NOTIMPL(get_Offline, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_Offline, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_Silent, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_Silent, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_RegisterAsBrowser, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_RegisterAsBrowser, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_RegisterAsDropTarget, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_RegisterAsDropTarget, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_TheaterMode, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_TheaterMode, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_AddressBar, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_AddressBar, VARIANT_BOOL)
+  VEXBANE_NOTIMPL(get_Resizable, VARIANT_BOOL*)
+  VEXBANE_NOTIMPL(put_Resizable, VARIANT_BOOL)
+#undef VEXBANE_NOTIMPL
+
+ private:
+  HostBrowser(HWND hwnd, const std::string& fullName) noexcept;
+  ~HostBrowser() = default;
+
+  struct Sink {
+    DWORD cookie;
+    win::ComPtr<IDispatch> dispatch;
+  };
+
+  volatile LONG m_refs = 1;
+  HWND m_hwnd;
+  std::wstring m_url;
+  std::wstring m_fullName;
+  std::vector<Sink> m_sinks;
+  DWORD m_nextCookie = 1;
+  bool m_quitRequested = false;
+};
+
+// ANSI text to a wide string (the system code page).
+std::wstring Widen(const std::string& text);
+
+}  // namespace vexbane::host

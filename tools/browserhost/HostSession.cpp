@@ -1,0 +1,98 @@
+// The stand-in browser's session.
+#include "HostSession.h"
+
+#include <algorithm>
+
+namespace vexbane::host {
+
+HostSession::HostSession(std::ostream& out) : m_out(out) {}
+
+HostSession::~HostSession() { QuitAll(); }
+
+HostWindow& HostSession::Open(const std::string& frameClass) {
+  auto window = std::make_unique<HostWindow>(frameClass, m_out);
+  if (window->browser()) m_list.emplace_back(static_cast<IDispatch*>(static_cast<IWebBrowser2*>(window->browser())));
+  m_current = window.get();
+  m_windows.push_back(std::move(window));
+  Pump(50);
+  return *m_current;
+}
+
+HostWindow& HostSession::Current() {
+  if (!m_current || m_current->closed()) return Open();
+  return *m_current;
+}
+
+bool HostSession::Select(size_t n) {
+  if (n < 1 || n > m_windows.size() || m_windows[n - 1]->closed()) return false;
+  m_current = m_windows[n - 1].get();
+  ::SetForegroundWindow(m_current->frame());
+  return true;
+}
+
+void HostSession::Quit() {
+  HostWindow& w = Current();
+  w.Quit();
+  IDispatch* gone = static_cast<IWebBrowser2*>(w.browser());
+  m_list.erase(std::remove_if(m_list.begin(), m_list.end(), [gone](const auto& p) { return p.get() == gone; }),
+               m_list.end());
+  m_current = nullptr;
+  for (auto& other : m_windows)
+    if (!other->closed()) m_current = other.get();
+  Pump(20);
+}
+
+void HostSession::QuitAll() {
+  while (std::any_of(m_windows.begin(), m_windows.end(), [](const auto& w) { return !w->closed(); })) {
+    for (auto& w : m_windows)
+      if (!w->closed()) m_current = w.get();
+    Quit();
+  }
+}
+
+void HostSession::Click() {
+  HostWindow& w = Current();
+  ::SetForegroundWindow(w.frame());
+  RECT rc = {};
+  ::GetWindowRect(w.page(), &rc);
+  ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  Pump(30);
+  INPUT in[2] = {};
+  in[0].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].type = INPUT_MOUSE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, in, sizeof(INPUT));
+  Pump(100);
+}
+
+void HostSession::CtrlKey(bool down) {
+  ::SetForegroundWindow(Current().frame());
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = VK_CONTROL;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  ::SendInput(1, &in, sizeof(INPUT));
+  Pump(100);
+}
+
+void HostSession::Post(UINT msg) {
+  ::PostMessageA(Current().frame(), msg, 0, 0);
+  Pump(50);
+}
+
+void HostSession::Pump(DWORD ms) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    const DWORD spent = ::GetTickCount() - start;
+    if (spent >= ms) return;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
+  }
+}
+
+}  // namespace vexbane::host

@@ -1,0 +1,54 @@
+// The stand-in browser's session: its windows on one thread, the shell window list, real
+// input, and the message pump that runs between the steps.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "HostShellWindows.h"
+#include "HostWindow.h"
+
+namespace vexbane::host {
+
+class HostSession {
+ public:
+  // COM must already be initialised on this thread (single-threaded apartment).
+  explicit HostSession(std::ostream& out);
+  ~HostSession();
+  HostSession(const HostSession&) = delete;
+  HostSession& operator=(const HostSession&) = delete;
+
+  HRESULT shellWindowsResult() const noexcept { return m_shellWindows.result(); }
+
+  // Opens a window with its helper and makes it the current one.
+  HostWindow& Open(const std::string& frameClass = kFrameClass);
+  // The current window; opens the first one when there is none yet.
+  HostWindow& Current();
+  bool HasCurrent() const noexcept { return m_current && !m_current->closed(); }
+  // Makes the n-th window opened (from 1) the current one; false when there is none.
+  bool Select(size_t n);
+  // Quits the current window and drops it from the shell window list.
+  void Quit();
+  // Quits every window still open.
+  void QuitAll();
+
+  // A left click in the middle of the current page, through the system's input queue, so the
+  // thread's mouse hook sees it as it sees a user's click.
+  void Click();
+  void CtrlKey(bool down);
+  void Post(UINT msg);
+  // Dispatches this thread's messages for `ms` milliseconds.
+  static void Pump(DWORD ms);
+
+ private:
+  std::ostream& m_out;
+  BrowserList m_list;
+  ShellWindowsRegistration m_shellWindows{&m_list};
+  std::vector<std::unique_ptr<HostWindow>> m_windows;
+  HostWindow* m_current = nullptr;
+};
+
+}  // namespace vexbane::host

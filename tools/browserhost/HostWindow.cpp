@@ -1,0 +1,73 @@
+// One stand-in browser window.
+#include "HostWindow.h"
+
+#include "core/product_ids.h"
+#include "win/guid.h"
+
+namespace vexbane::host {
+
+HWND PageWindow::Create(HWND parent) {
+  RECT rc = {};
+  ::GetClientRect(parent, &rc);
+  return CreateWindowFor(kPageClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, rc.right, rc.bottom, parent);
+}
+
+HWND DialogWindow::Create(HWND owner) {
+  return CreateWindowFor(kDialogClass, "Web Page Dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 150, 150, 240, 160,
+                         owner);
+}
+
+LRESULT DialogWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == WM_DESTROY) m_out << "dialog closed" << std::endl;
+  return Default(msg, wParam, lParam);
+}
+
+HWND FrameWindow::Create(const std::string& className) {
+  return CreateWindowFor(className.c_str(), "Stand-in Browser", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 40, 40, 600,
+                         420, nullptr);
+}
+
+HostWindow::HostWindow(const std::string& frameClass, std::ostream& out) : m_out(out), m_dialog(out) {
+  m_frame.Create(frameClass);
+  m_page.Create(m_frame.hwnd());
+  ::SetForegroundWindow(m_frame.hwnd());
+  ::UpdateWindow(m_frame.hwnd());
+  m_browser.attach(HostBrowser::Create(m_frame.hwnd(), kBrowserFullName));
+  if (!m_browser) return;
+  const GUID clsid = win::ToGuid(ids::kClsidVexbaneHelper);
+  m_helperResult = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IObjectWithSite, m_helper.put_void());
+  if (SUCCEEDED(m_helperResult)) m_helper->SetSite(static_cast<IWebBrowser2*>(m_browser.get()));
+}
+
+HostWindow::~HostWindow() {
+  if (m_helper) m_helper->SetSite(nullptr);
+  m_helper.reset();
+  m_browser.reset();
+}
+
+void HostWindow::Navigate(const std::string& url) { m_browser->FireBeforeNavigate2(url); }
+
+void HostWindow::Title(const std::string& text) { m_browser->FireTitleChange(text); }
+
+bool HostWindow::NewWindow() { return m_browser->FireNewWindow2(); }
+
+void HostWindow::OpenDialog() {
+  if (!m_dialog.open()) m_dialog.Create(m_frame.hwnd());
+}
+
+void HostWindow::CloseDialog() {
+  if (m_dialog.open()) ::DestroyWindow(m_dialog.hwnd());
+}
+
+void HostWindow::Quit() {
+  if (m_closed) return;
+  m_browser->FireOnQuit();
+  if (m_helper) m_helper->SetSite(nullptr);
+  m_helper.reset();
+  CloseDialog();
+  if (m_page.hwnd()) ::DestroyWindow(m_page.hwnd());
+  if (m_frame.hwnd()) ::DestroyWindow(m_frame.hwnd());
+  m_closed = true;
+}
+
+}  // namespace vexbane::host

@@ -1,0 +1,140 @@
+// The stand-in browser's scenario language.
+#include "Scenario.h"
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "HostSession.h"
+
+namespace vexbane::host {
+namespace {
+
+using Command = std::function<bool(HostSession&, const std::string& arg, std::ostream& out)>;
+
+std::string Hex(HRESULT hr) {
+  std::ostringstream s;
+  s << "0x" << std::hex << static_cast<unsigned long>(hr);
+  return s.str();
+}
+
+bool OpenWindow(HostSession& s, const std::string& cls, std::ostream& out) {
+  HostWindow& w = s.Open(cls.empty() ? kFrameClass : cls);
+  out << "open " << (cls.empty() ? kFrameClass : cls) << " helper "
+      << (SUCCEEDED(w.helperResult()) ? "attached" : "missing " + Hex(w.helperResult())) << std::endl;
+  return true;
+}
+
+const std::map<std::string, Command>& Commands() {
+  static const std::map<std::string, Command> commands = {
+      {"open", OpenWindow},
+      {"second", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         return arg == "window" && OpenWindow(s, "", out);
+       }},
+      {"window", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         if (!s.Select(std::strtoul(arg.c_str(), nullptr, 10))) return false;
+         out << "window " << arg << std::endl;
+         return true;
+       }},
+      {"navigate", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         s.Current().Navigate(arg);
+         out << "navigate " << arg << std::endl;
+         return true;
+       }},
+      {"title", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         s.Current().Title(arg);
+         out << "title " << arg << std::endl;
+         return true;
+       }},
+      {"click", [](HostSession& s, const std::string&, std::ostream& out) {
+         s.Click();
+         out << "click" << std::endl;
+         return true;
+       }},
+      {"ctrl", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         if (arg != "down" && arg != "up") return false;
+         s.CtrlKey(arg == "down");
+         out << "ctrl " << arg << std::endl;
+         return true;
+       }},
+      {"newwindow", [](HostSession& s, const std::string&, std::ostream& out) {
+         bool blocked = s.Current().NewWindow();
+         out << "newwindow " << (blocked ? "blocked" : "allowed") << std::endl;
+         HostSession::Pump(20);
+         return true;
+       }},
+      {"dialog", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         if (arg == "open") {
+           s.Current().OpenDialog();
+           out << "dialog opened" << std::endl;
+         } else if (arg == "close") {
+           s.Current().CloseDialog();
+         } else {
+           return false;
+         }
+         HostSession::Pump(20);
+         return true;
+       }},
+      {"post", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         UINT msg = static_cast<UINT>(std::strtoul(arg.c_str(), nullptr, 0));
+         if (msg != 0x0491 && msg != 0x0400) return false;
+         s.Post(msg);
+         out << "post " << arg << std::endl;
+         return true;
+       }},
+      {"wait", [](HostSession&, const std::string& arg, std::ostream&) {
+         HostSession::Pump(std::strtoul(arg.c_str(), nullptr, 10));
+         return true;
+       }},
+      {"fullname", [](HostSession& s, const std::string& arg, std::ostream&) {
+         s.Current().browser()->SetFullName(arg);
+         return true;
+       }},
+      {"quit", [](HostSession& s, const std::string&, std::ostream& out) {
+         s.Quit();
+         out << "quit" << std::endl;
+         return true;
+       }},
+      {"echo", [](HostSession&, const std::string& arg, std::ostream& out) {
+         out << arg << std::endl;
+         return true;
+       }},
+  };
+  return commands;
+}
+
+}  // namespace
+
+int RunScenario(std::istream& in, std::ostream& out) {
+  HostSession session(out);
+  if (FAILED(session.shellWindowsResult()))
+    out << "note shell window list not registered " << Hex(session.shellWindowsResult()) << std::endl;
+  int status = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t b = line.find_first_not_of(" \t");
+    if (b == std::string::npos || line[b] == '#') continue;
+    size_t e = line.find_first_of(" \t", b);
+    std::string verb = line.substr(b, e == std::string::npos ? std::string::npos : e - b);
+    std::string arg;
+    if (e != std::string::npos) {
+      size_t a = line.find_first_not_of(" \t", e);
+      if (a != std::string::npos) arg = line.substr(a);
+    }
+    // The first browser window opens with the first command that needs one.
+    if (!session.HasCurrent() && verb != "open" && verb != "second" && verb != "echo" && verb != "wait")
+      OpenWindow(session, "", out);
+    auto it = Commands().find(verb);
+    if (it == Commands().end() || !it->second(session, arg, out)) {
+      out << "error cannot run: " << line << std::endl;
+      status = 2;
+    }
+  }
+  session.QuitAll();
+  return status;
+}
+
+}  // namespace vexbane::host

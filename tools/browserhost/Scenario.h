@@ -1,0 +1,13 @@
+// The stand-in browser's scenario language: one command a line, one report line per event.
+#pragma once
+#include <istream>
+#include <ostream>
+
+namespace vexbane::host {
+
+// Runs the commands of `in` (see the usage text of the program) and reports on `out`.
+// Windows still open at the end quit as a user closing them would. Returns 0, or 2 when a
+// line could not be understood.
+int RunScenario(std::istream& in, std::ostream& out);
+
+}  // namespace vexbane::host

@@ -1,0 +1,52 @@
+// The stand-in browser host: runs a scenario from a file or stdin against the registered helper.
+#include <windows.h>
+#include <objbase.h>
+
+#include <fstream>
+#include <iostream>
+
+#include "Scenario.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: browserhost [SCENARIO-FILE]   (no file: commands from stdin)\n"
+    "commands, one a line ('#' starts a comment):\n"
+    "  open [CLASS]        a browser window (frame class IEFrame unless named) with its helper\n"
+    "  second window       another IEFrame window on the same thread; it becomes current\n"
+    "  window N            makes the N-th window opened current\n"
+    "  navigate URL        fires BeforeNavigate2\n"
+    "  title TEXT          fires TitleChange\n"
+    "  click               a real left click in the middle of the page\n"
+    "  ctrl down|up        presses or releases the Ctrl key\n"
+    "  newwindow           fires NewWindow2 and reports allowed or blocked\n"
+    "  dialog open|close   an HTML dialog window owned by the frame\n"
+    "  post 0x0491|0x0400  posts the message to the browser thread\n"
+    "  wait MS             pumps messages for MS milliseconds\n"
+    "  fullname PATH       the program path the browser object reports\n"
+    "  quit                fires OnQuit and closes the window\n"
+    "  echo TEXT           prints TEXT\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help")) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  int status = 0;
+  if (argc > 1) {
+    std::ifstream file(argv[1]);
+    if (!file) {
+      std::cerr << "browserhost: cannot open " << argv[1] << "\n";
+      status = 1;
+    } else {
+      status = vexbane::host::RunScenario(file, std::cout);
+    }
+  } else {
+    status = vexbane::host::RunScenario(std::cin, std::cout);
+  }
+  ::CoUninitialize();
+  return status;
+}
