@@ -2,6 +2,7 @@
 // browser interfaces it uses.
 #pragma once
 #include <windows.h>
+#include <oaidl.h>
 
 namespace vexbane::ext {
 

@@ -1,12 +1,7 @@
 // Self-registration of the helper's class and type library.
 #include "Registration.h"
 
-#include <oleauto.h>
-
-#include <string>
-
 #include "Guids.h"
-#include "win/com_ptr.h"
 #include "win/com_registration.h"
 
 namespace vexbane::ext {
@@ -14,33 +9,12 @@ namespace {
 
 const win::InprocServerInfo kServer = {kClsidText, kProgId, "Apartment", kLibidText, "5.0"};
 
-#ifdef _WIN64
-constexpr SYSKIND kSysKind = SYS_WIN64;
-#else
-constexpr SYSKIND kSysKind = SYS_WIN32;
-#endif
-
 }  // namespace
 
-HRESULT RegisterServer(HMODULE module) noexcept {
-  try {
-    const std::string path = win::ModuleFilePath(module);
-    if (path.empty()) return HRESULT_FROM_WIN32(::GetLastError());
-    HRESULT hr = win::RegisterInprocServer(kServer, path);
-    if (FAILED(hr)) return hr;
-    std::wstring widePath(path.size() + 1, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), static_cast<int>(widePath.size()));
-    win::ComPtr<ITypeLib> typeLib;
-    hr = ::LoadTypeLibEx(widePath.c_str(), REGKIND_REGISTER, typeLib.put());
-    return FAILED(hr) ? hr : S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
+HRESULT RegisterServer(HMODULE module) noexcept { return win::RegisterServerAndTypeLib(kServer, module); }
 
 HRESULT UnregisterServer() noexcept {
-  ::UnRegisterTypeLib(kLibidVexbaneIEDLL, kTypeLibMajor, kTypeLibMinor, LOCALE_NEUTRAL, kSysKind);
-  return win::UnregisterInprocServer(kServer);
+  return win::UnregisterServerAndTypeLib(kServer, kLibidVexbaneIEDLL, kTypeLibMajor, kTypeLibMinor);
 }
 
 }  // namespace vexbane::ext

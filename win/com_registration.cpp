@@ -1,8 +1,10 @@
 // Registry entries of an in-process COM server.
 #include "win/com_registration.h"
 
+#include <oleauto.h>
 #include <shlwapi.h>
 
+#include "win/com_ptr.h"
 #include "win/unique.h"
 
 namespace vexbane::win {
@@ -67,6 +69,33 @@ HRESULT UnregisterInprocServer(const InprocServerInfo& info) noexcept {
   } catch (...) {
     return E_OUTOFMEMORY;
   }
+}
+
+HRESULT RegisterServerAndTypeLib(const InprocServerInfo& info, HMODULE module) noexcept {
+  try {
+    const std::string path = ModuleFilePath(module);
+    if (path.empty()) return HRESULT_FROM_WIN32(::GetLastError());
+    HRESULT hr = RegisterInprocServer(info, path);
+    if (FAILED(hr)) return hr;
+    std::wstring widePath(path.size() + 1, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), static_cast<int>(widePath.size()));
+    ComPtr<ITypeLib> typeLib;
+    hr = ::LoadTypeLibEx(widePath.c_str(), REGKIND_REGISTER, typeLib.put());
+    return FAILED(hr) ? hr : S_OK;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT UnregisterServerAndTypeLib(const InprocServerInfo& info, const GUID& libid, WORD major,
+                                   WORD minor) noexcept {
+#ifdef _WIN64
+  constexpr SYSKIND kSysKind = SYS_WIN64;
+#else
+  constexpr SYSKIND kSysKind = SYS_WIN32;
+#endif
+  ::UnRegisterTypeLib(libid, major, minor, LOCALE_NEUTRAL, kSysKind);
+  return UnregisterInprocServer(info);
 }
 
 }  // namespace vexbane::win

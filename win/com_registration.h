@@ -23,4 +23,12 @@ HRESULT RegisterInprocServer(const InprocServerInfo& info, const std::string& se
 // Removes both keys; missing keys are not an error.
 HRESULT UnregisterInprocServer(const InprocServerInfo& info) noexcept;
 
+// What DllRegisterServer does for a server with a type library embedded as TYPELIB 1: the class
+// entries, then the type library and its interfaces (which also lets COM marshal a dual interface
+// to callers in other apartments).
+HRESULT RegisterServerAndTypeLib(const InprocServerInfo& info, HMODULE module) noexcept;
+// What DllUnregisterServer does: the type library (of this build's word size) and the class entries.
+HRESULT UnregisterServerAndTypeLib(const InprocServerInfo& info, const GUID& libid, WORD major,
+                                   WORD minor) noexcept;
+
 }  // namespace vexbane::win
