@@ -17,15 +17,15 @@ bool ListHoldsEntry(std::string_view list, std::string_view entry) {
   return anchoredList.find(anchoredEntry) != std::string::npos;
 }
 
-void BeginDialogScan(DialogLists& lists) {
-  lists.strOldDialogList = std::move(lists.strDialogList);
-  lists.strDialogList.clear();
+void BeginDialogScan(std::string& dialogList, std::string& oldDialogList) {
+  oldDialogList = std::move(dialogList);
+  dialogList.clear();
 }
 
-bool AddScannedDialog(DialogLists& lists, int32_t handle) {
+bool AddScannedDialog(std::string& dialogList, const std::string& oldDialogList, int32_t handle) {
   std::string entry = DialogEntry(handle);
-  lists.strDialogList += entry;
-  return !ListHoldsEntry(lists.strOldDialogList, entry);
+  dialogList += entry;
+  return !ListHoldsEntry(oldDialogList, entry);
 }
 
 }  // namespace vexbane::hooks

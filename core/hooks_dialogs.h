@@ -19,16 +19,11 @@ std::string DialogEntry(int32_t handle);
 // found inside the entry for handle 123.
 bool ListHoldsEntry(std::string_view list, std::string_view entry);
 
-// The lists one scan works on.
-struct DialogLists {
-  std::string strOldDialogList;  // the dialogs of the scan before
-  std::string strDialogList;     // the dialogs of this scan
-};
+// Starts a scan: the list of the last scan becomes the old one, the new list starts empty.
+void BeginDialogScan(std::string& dialogList, std::string& oldDialogList);
 
-// Starts a scan: this scan's list becomes the old one, the new list starts empty.
-void BeginDialogScan(DialogLists& lists);
-
-// Adds a dialog window found by the scan; true when the previous scan did not have it.
-bool AddScannedDialog(DialogLists& lists, int32_t handle);
+// Adds a dialog window found by the scan to `dialogList`; true when `oldDialogList` (the scan
+// before) did not have it.
+bool AddScannedDialog(std::string& dialogList, const std::string& oldDialogList, int32_t handle);
 
 }  // namespace vexbane::hooks

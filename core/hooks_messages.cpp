@@ -5,6 +5,10 @@
 
 namespace vexbane::hooks {
 
+bool IsNegativeHookCode(int32_t nCode) {
+  return static_cast<int16_t>(static_cast<uint32_t>(nCode) & 0xFFFFu) < 0;
+}
+
 HookMessage ClassifyHookMessage(uint32_t message) {
   if (message == kScanMessage) return HookMessage::Scan;
   if (message == kUserMessage) return HookMessage::User;

@@ -11,6 +11,10 @@ inline constexpr int32_t kUserMessageSpanMs = 5000;
 // The count at which a burst of WM_USER messages starts over.
 inline constexpr int16_t kUserCountReset = 16;
 
+// Both hook procedures read their code as the signed 16-bit number in its low bits; a negative
+// one means: pass on at once, look at nothing.
+bool IsNegativeHookCode(int32_t nCode);
+
 enum class HookMessage { Other, Scan, User };
 
 // Every message the browser thread takes passes the hook: everything but the two numbers is

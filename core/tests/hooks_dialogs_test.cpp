@@ -37,32 +37,40 @@ TEST(ListHoldsEntry, MatchesWholeEntriesOnly) {
   for (const Case& c : cases) EXPECT_EQ(ListHoldsEntry(c.list, c.entry), c.held) << c.list << " / " << c.entry;
 }
 
+// The two lists of the thread's state, as the scan keeps them.
+struct Lists {
+  std::string strDialogList;
+  std::string strOldDialogList;
+  void Begin() { BeginDialogScan(strDialogList, strOldDialogList); }
+  bool Add(int32_t handle) { return AddScannedDialog(strDialogList, strOldDialogList, handle); }
+};
+
 TEST(DialogScanLists, HandleTwentyThreeIsNewAfterOneHundredTwentyThree) {
-  DialogLists lists;
-  BeginDialogScan(lists);
-  EXPECT_TRUE(AddScannedDialog(lists, 123));
-  BeginDialogScan(lists);
-  EXPECT_FALSE(AddScannedDialog(lists, 123));
-  EXPECT_TRUE(AddScannedDialog(lists, 23));
+  Lists lists;
+  lists.Begin();
+  EXPECT_TRUE(lists.Add(123));
+  lists.Begin();
+  EXPECT_FALSE(lists.Add(123));
+  EXPECT_TRUE(lists.Add(23));
   EXPECT_EQ(lists.strDialogList, "123@23@");
   EXPECT_EQ(lists.strOldDialogList, "123@");
 }
 
 TEST(DialogScanLists, EachScanReplacesTheListByWhatExistsNow) {
-  DialogLists lists;
-  BeginDialogScan(lists);
-  EXPECT_TRUE(AddScannedDialog(lists, 40));
-  BeginDialogScan(lists);
-  EXPECT_FALSE(AddScannedDialog(lists, 40));
-  EXPECT_TRUE(AddScannedDialog(lists, 50));  // the second dialog beside the first
-  BeginDialogScan(lists);                    // the first has closed
-  EXPECT_FALSE(AddScannedDialog(lists, 50));
+  Lists lists;
+  lists.Begin();
+  EXPECT_TRUE(lists.Add(40));
+  lists.Begin();
+  EXPECT_FALSE(lists.Add(40));
+  EXPECT_TRUE(lists.Add(50));  // the second dialog beside the first
+  lists.Begin();                    // the first has closed
+  EXPECT_FALSE(lists.Add(50));
   EXPECT_EQ(lists.strDialogList, "50@");
-  BeginDialogScan(lists);                    // no dialog at all
+  lists.Begin();                    // no dialog at all
   EXPECT_EQ(lists.strOldDialogList, "50@");
   EXPECT_EQ(lists.strDialogList, "");
-  BeginDialogScan(lists);
-  EXPECT_TRUE(AddScannedDialog(lists, 50)) << "gone for a whole scan, it counts as new again";
+  lists.Begin();
+  EXPECT_TRUE(lists.Add(50)) << "gone for a whole scan, it counts as new again";
 }
 
 }  // namespace

@@ -10,6 +10,13 @@
 namespace vexbane::hooks {
 namespace {
 
+TEST(IsNegativeHookCode, OnlyTheLowSixteenBitsCount) {
+  struct Case { int32_t code; bool negative; };
+  const Case cases[] = {{0, false}, {3, false}, {-1, true}, {0x7FFF, false}, {0x8000, true},
+                        {0x10000, false}, {0x1FFFF, true}, {-65536, false}, {0x00018000, true}};
+  for (const Case& c : cases) EXPECT_EQ(IsNegativeHookCode(c.code), c.negative) << c.code;
+}
+
 TEST(ClassifyHookMessage, OnlyTheTwoNumbersAreLookedAt) {
   EXPECT_EQ(ClassifyHookMessage(0x0491), HookMessage::Scan);
   EXPECT_EQ(ClassifyHookMessage(0x0400), HookMessage::User);
