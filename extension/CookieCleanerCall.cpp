@@ -10,15 +10,14 @@
 #include "win/guid.h"
 
 namespace vexbane::ext {
-namespace {
 
 // The component's interface: IDispatch's seven methods, then its own first method, which takes
-// the code string. Only this slot is fixed; the method's name is ours.
+// the code string. Only this slot is fixed; the method's name is ours. It must not sit in an
+// unnamed namespace: with no implementation in sight the compiler would then bind the call to
+// the pure virtual stub instead of the vtable.
 struct ICookieCleaner : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE CleanCookies(BSTR code) = 0;
 };
-
-}  // namespace
 
 void RunCookieCleaner() noexcept {
   try {
