@@ -1,13 +1,52 @@
 // What happens when a browser window quits.
 #include "BrowserQuit.h"
 
+#include <string>
+
+#include "BrowserCount.h"
+#include "CookieCleanerCall.h"
+#include "HookTrayClick.h"
 #include "Hooks.h"
+#include "ModVexbaneIE.h"
+#include "core/quit_count.h"
+#include "core/settings.h"
 
 namespace vexbane::ext {
+namespace {
 
-void OnBrowserQuit(ThreadState& st, int16_t& /*countIE*/) noexcept {
+void CleanCookiesIfAsked() noexcept {
+  try {
+    if (quit::ShouldCleanCookies(ReadRegValue(settings::kProductKeyPath, settings::kAutoClean))) RunCookieCleaner();
+  } catch (...) {
+  }
+}
+
+void SignalLastWindow(ThreadState& st) noexcept {
+  try {
+    st.lngFormHwnd = HandleFromText(ReadRegValue(settings::kProductKeyPath, settings::kHForm), st.lngFormHwnd);
+  } catch (...) {
+  }
+  PostTrayClick(st.lngFormHwnd, settings::kHForm, kFormCloseCaption);
+}
+
+}  // namespace
+
+void OnBrowserQuit(ThreadState& st, int16_t& countIE) noexcept {
   if (!st.lngFrameHwnd) return;
   ReleaseHooks(st);
+
+  const quit::QuitPlan plan = quit::PlanQuit(CountListedBrowsers(), countIE);
+  countIE = plan.countIE;
+  if (!plan.writeCount) return;
+  try {
+    WriteRegValue(settings::kCountIE, std::to_string(countIE));
+  } catch (...) {
+  }
+  if (!plan.lastWindow) return;
+  // The tray ends soon after the signal; the cleaning runs first so that a slow clean never
+  // leaves the tray running after the last browser window has gone.
+  CleanCookiesIfAsked();
+  SignalLastWindow(st);
 }
 
 }  // namespace vexbane::ext

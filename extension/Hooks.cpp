@@ -1,33 +1,28 @@
-// The browser thread's hooks: installation and removal.
+// The browser thread's hooks: one set per thread, installed by the first frame object, removed with the last.
 #include "Hooks.h"
 
-#include "ModVexbaneIE.h"
+#include "MessageHook.h"
+#include "MouseHook.h"
 
 namespace vexbane::ext {
 namespace {
 
+// Threads of the process that hold a hook set; the module must stay loaded while any does.
 volatile LONG g_hookedThreads = 0;
-
-LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
-  return ::CallNextHookEx(CurrentThreadState().lngMouseHook.get(), nCode, wParam, lParam);
-}
-
-LRESULT CALLBACK MsgHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
-  return ::CallNextHookEx(CurrentThreadState().lngMsgHook.get(), nCode, wParam, lParam);
-}
 
 }  // namespace
 
 void InstallHooks(ThreadState& st) noexcept {
   ++st.hookUsers;
+  // Every attach starts the dialog watch afresh, whether or not the hooks are already there.
+  st.strDialogList.clear();
+  st.intUserMsgCount = 0;
+  st.lngDialogMsgTime = st.lngClickTime;
   if (st.lngMouseHook || st.lngMsgHook) return;
   st.lngThreadId = ::GetCurrentThreadId();
   st.lngMouseHook.reset(::SetWindowsHookExA(WH_MOUSE, &MouseHookProc, nullptr, st.lngThreadId));
   st.lngMsgHook.reset(::SetWindowsHookExA(WH_GETMESSAGE, &MsgHookProc, nullptr, st.lngThreadId));
   if (st.lngMouseHook || st.lngMsgHook) ::InterlockedIncrement(&g_hookedThreads);
-  st.strDialogList.clear();
-  st.intUserMsgCount = 0;
-  st.lngDialogMsgTime = st.lngClickTime;
 }
 
 void ReleaseHooks(ThreadState& st) noexcept {

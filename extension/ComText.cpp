@@ -1,0 +1,24 @@
+// Text across COM: ANSI conversions of BSTRs.
+#include "ComText.h"
+
+namespace vexbane::ext {
+
+std::string AnsiFromBstr(BSTR s) {
+  const int wide = static_cast<int>(::SysStringLen(s));
+  if (!s || wide == 0) return std::string();
+  int bytes = ::WideCharToMultiByte(CP_ACP, 0, s, wide, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::string out(static_cast<size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, s, wide, &out[0], bytes, nullptr, nullptr);
+  return out;
+}
+
+UniqueBstr BstrFromAnsi(const std::string& text) {
+  const int bytes = static_cast<int>(text.size());
+  int wide = bytes ? ::MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, nullptr, 0) : 0;
+  UniqueBstr out(::SysAllocStringLen(nullptr, static_cast<UINT>(wide)));
+  if (out && wide) ::MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, out.get(), wide);
+  return out;
+}
+
+}  // namespace vexbane::ext

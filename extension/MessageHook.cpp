@@ -1,0 +1,62 @@
+// The WH_GETMESSAGE hook procedure of the browser thread.
+#include "MessageHook.h"
+
+#include "DialogDecision.h"
+#include "DialogScan.h"
+#include "ModVexbaneIE.h"
+#include "ThreadState.h"
+#include "core/hooks_dialogs.h"
+#include "core/hooks_messages.h"
+
+namespace vexbane::ext {
+namespace {
+
+using hooks::DialogTrigger;
+using hooks::DialogWatch;
+using hooks::WatchStep;
+
+// Any dialog-frame window on the desktop, whoever owns it.
+HWND FindAnyDialogFrame() noexcept { return ::FindWindowA(hooks::kDialogClass, nullptr); }
+
+void Apply(ThreadState& st, const DialogWatch& watch, const WatchStep& step, DialogTrigger trigger) {
+  st.intUserMsgCount = watch.intUserMsgCount;
+  st.lngDialogMsgTime = watch.lngDialogMsgTime;
+  if (step.clearDialogList) st.strDialogList.clear();
+  if (step.clearTridentDlg) st.lngTridentDlg = nullptr;
+  if (step.scan && RunDialogScan(st)) DecideOnNewDialog(st, trigger);
+}
+
+void OnScanMessage(ThreadState& st) {
+  DialogWatch watch{st.intUserMsgCount, st.lngDialogMsgTime};
+  const int32_t now = TimeOfDayMs();
+  st.lngTridentDlg = FindAnyDialogFrame();
+  WatchStep step = hooks::OnScanMessage(watch, st.lngTridentDlg != nullptr, now);
+  Apply(st, watch, step, DialogTrigger::ScanMessage);
+}
+
+void OnUserMessage(ThreadState& st) {
+  DialogWatch watch{st.intUserMsgCount, st.lngDialogMsgTime};
+  st.lngTridentDlg = FindAnyDialogFrame();
+  WatchStep step = hooks::OnUserMessage(watch, st.lngTridentDlg != nullptr, TimeOfDayMs());
+  Apply(st, watch, step, DialogTrigger::UserMessage);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MsgHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
+  ThreadState& st = CurrentThreadState();
+  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  if (!hooks::IsNegativeHookCode(nCode) && msg) {
+    try {
+      switch (hooks::ClassifyHookMessage(msg->message)) {
+        case hooks::HookMessage::Scan: OnScanMessage(st); break;
+        case hooks::HookMessage::User: OnUserMessage(st); break;
+        case hooks::HookMessage::Other: break;
+      }
+    } catch (...) {
+    }
+  }
+  return ::CallNextHookEx(st.lngMsgHook.get(), nCode, wParam, lParam);
+}
+
+}  // namespace vexbane::ext

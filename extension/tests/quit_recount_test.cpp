@@ -1,0 +1,207 @@
+// The browser quit against real COM class objects, the registry and a stand-in tray form:
+// recount through the shell's window collection, "CountIE", the last-window signal, the cleaning.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+#include "BrowserQuit.h"
+#include "Hooks.h"
+#include "ThreadState.h"
+#include "core/product_ids.h"
+#include "hooks_fixture.h"
+#include "quit_fakes.h"
+#include "testsupport/registry_fixture.h"
+#include "win/guid.h"
+
+namespace vexbane::ext {
+namespace {
+
+using hooktest::PumpFor;
+using hooktest::TestTrayForm;
+using hooktest::TestWindow;
+using testfakes::CleanerLog;
+using testfakes::FakeCookieCleaner;
+using testfakes::FakeShellWindows;
+using testfakes::HandOut;
+using testfakes::ScopedClassObject;
+using testfakes::ShellItem;
+using Kind = ShellItem::Kind;
+
+const wchar_t kBrowserPath[] = L"C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
+const wchar_t kExplorerPath[] = L"C:\\windows\\explorer.exe";
+
+class BrowserQuitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    hooktest::ResetThreadState();
+    m_key.Set("hForm", HandleToText(m_tray.formClose()));
+    m_key.Set("hButton", HandleToText(m_tray.block()));
+    m_key.Set("CountIE", "2");
+    m_key.Set("AutoClean", "1");
+    ThreadState& st = CurrentThreadState();
+    st.lngFrameHwnd = m_frame.hwnd();
+    st.lngFormHwnd = m_tray.block();  // stale: the quit must read "hForm" again
+    InstallHooks(st);
+    m_cleaner = std::make_unique<ScopedClassObject>(win::ToGuid(ids::kClsidCookieCleaner), [this](REFIID iid, void** out) {
+      return HandOut(new FakeCookieCleaner(win::ToGuid(ids::kIidCookieCleaner), m_log), iid, out);
+    });
+    ASSERT_TRUE(SUCCEEDED(m_cleaner->hr()));
+    // The signal must not be on its way yet while the component cleans.
+    m_log.onCall = [this] {
+      MSG msg;
+      m_clickQueuedDuringClean = ::PeekMessageA(&msg, m_tray.formClose(), BM_CLICK, BM_CLICK, PM_NOREMOVE) != FALSE;
+    };
+  }
+  void TearDown() override {
+    m_shell.reset();
+    m_cleaner.reset();
+    hooktest::ResetThreadState();
+    ::CoUninitialize();
+  }
+
+  void ListShellWindows(std::vector<ShellItem> items, bool countFails = false) {
+    m_shell = std::make_unique<ScopedClassObject>(win::ToGuid(ids::kClsidShellWindows), [items, countFails](REFIID iid, void** out) {
+      return HandOut(new FakeShellWindows(items, countFails), iid, out);
+    });
+    ASSERT_TRUE(SUCCEEDED(m_shell->hr()));
+  }
+
+  // Runs the quit and lets the posted clicks arrive.
+  void Quit(int16_t& countIE) {
+    OnBrowserQuit(CurrentThreadState(), countIE);
+    PumpFor(100);
+  }
+
+  vexbane::testing::ScopedProductKey m_key;
+  TestTrayForm m_tray;
+  TestWindow m_frame{"IEFrame", nullptr, 600, 500, 100, 80, false};
+  CleanerLog m_log;
+  bool m_clickQueuedDuringClean = true;
+  std::unique_ptr<ScopedClassObject> m_cleaner;
+  std::unique_ptr<ScopedClassObject> m_shell;
+};
+
+TEST_F(BrowserQuitTest, LastWindowCountsZeroCleansOnceThenSignalsTheTray) {
+  ListShellWindows({{Kind::Browser, kBrowserPath}});
+  int16_t countIE = 7;
+  Quit(countIE);
+  EXPECT_EQ(countIE, 0);
+  EXPECT_EQ(m_key.Get("CountIE"), "0");
+  EXPECT_EQ(m_log.calls, 1);
+  EXPECT_EQ(m_log.code, L"VEXBANECLN");
+  EXPECT_FALSE(m_clickQueuedDuringClean) << "the tray was told before the cleaning ended";
+  EXPECT_EQ(m_tray.formCloseClicks(), 1);
+  EXPECT_EQ(m_tray.blockClicks(), 0);
+  EXPECT_EQ(CurrentThreadState().lngFormHwnd, m_tray.formClose());
+  EXPECT_FALSE(CurrentThreadState().lngMouseHook);
+  EXPECT_FALSE(CurrentThreadState().lngMsgHook);
+  EXPECT_FALSE(AnyHooksInstalled());
+}
+
+TEST_F(BrowserQuitTest, AutoCleanDecidesTheCleaningButNeverTheSignal) {
+  struct Case { std::optional<const char*> autoClean; int calls; };
+  const Case cases[] = {{"1", 1}, {"0", 0}, {std::nullopt, 1}, {"2", 0}, {"yes", 0}, {" 1 ", 1}};
+  ListShellWindows({{Kind::Browser, kBrowserPath}});
+  int expectedSignals = 0;
+  int expectedCalls = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.autoClean.value_or("<missing>"));
+    if (c.autoClean) {
+      m_key.Set("AutoClean", *c.autoClean);
+    } else {
+      m_key.Remove("AutoClean");
+    }
+    m_key.Set("CountIE", "3");
+    int16_t countIE = 3;
+    Quit(countIE);
+    expectedCalls += c.calls;
+    ++expectedSignals;
+    EXPECT_EQ(m_key.Get("CountIE"), "0");
+    EXPECT_EQ(m_log.calls, expectedCalls);
+    EXPECT_EQ(m_tray.formCloseClicks(), expectedSignals);
+  }
+}
+
+TEST_F(BrowserQuitTest, OneOfTwoBrowserWindowsQuits) {
+  ListShellWindows({{Kind::Browser, kBrowserPath}, {Kind::Browser, L"c:\\progra~1\\intern~1\\iexplore.exe"}});
+  int16_t countIE = 2;
+  Quit(countIE);
+  EXPECT_EQ(countIE, 1);
+  EXPECT_EQ(m_key.Get("CountIE"), "1");
+  EXPECT_EQ(m_tray.formCloseClicks(), 0);
+  EXPECT_EQ(m_log.calls, 0);
+  EXPECT_FALSE(AnyHooksInstalled());
+}
+
+TEST_F(BrowserQuitTest, OnlyBrowserProgramsAreCounted) {
+  ListShellWindows({{Kind::Browser, kBrowserPath},
+                    {Kind::Browser, kExplorerPath},
+                    {Kind::NotABrowser, L""},
+                    {Kind::BrowserWithoutPath, kBrowserPath}});
+  int16_t countIE = 4;
+  Quit(countIE);
+  EXPECT_EQ(m_key.Get("CountIE"), "0");
+  EXPECT_EQ(m_tray.formCloseClicks(), 1);
+  EXPECT_EQ(m_log.calls, 1);
+}
+
+TEST_F(BrowserQuitTest, HostThatWasNoFrameDoesNothing) {
+  ListShellWindows({{Kind::Browser, kBrowserPath}});
+  m_key.Set("CountIE", "5");
+  CurrentThreadState().lngFrameHwnd = nullptr;
+  int16_t countIE = 5;
+  Quit(countIE);
+  EXPECT_EQ(countIE, 5);
+  EXPECT_EQ(m_key.Get("CountIE"), "5");
+  EXPECT_EQ(m_tray.formCloseClicks(), 0);
+  EXPECT_EQ(m_log.calls, 0);
+  EXPECT_TRUE(AnyHooksInstalled()) << "it never took a share of the hooks, so it gives none back";
+}
+
+TEST_F(BrowserQuitTest, NoCollectionLeavesCountSignalAndCleaningAlone) {
+  m_shell = std::make_unique<ScopedClassObject>(win::ToGuid(ids::kClsidShellWindows),
+                                                [](REFIID, void**) { return E_OUTOFMEMORY; });
+  int16_t countIE = 2;
+  Quit(countIE);
+  EXPECT_EQ(m_key.Get("CountIE"), "2");
+  EXPECT_EQ(m_tray.formCloseClicks(), 0);
+  EXPECT_EQ(m_log.calls, 0);
+  EXPECT_FALSE(AnyHooksInstalled()) << "the hooks go whatever the count";
+}
+
+TEST_F(BrowserQuitTest, CollectionThatWillNotTellItsSizeCountsAsNone) {
+  ListShellWindows({{Kind::Browser, kBrowserPath}}, true);
+  int16_t countIE = 2;
+  Quit(countIE);
+  EXPECT_EQ(m_key.Get("CountIE"), "2");
+  EXPECT_EQ(m_tray.formCloseClicks(), 0);
+  EXPECT_EQ(m_log.calls, 0);
+}
+
+TEST_F(BrowserQuitTest, MissingCookieComponentStillSignals) {
+  m_cleaner.reset();
+  ListShellWindows({{Kind::Browser, kBrowserPath}});
+  int16_t countIE = 1;
+  Quit(countIE);
+  EXPECT_EQ(m_key.Get("CountIE"), "0");
+  EXPECT_EQ(m_tray.formCloseClicks(), 1);
+}
+
+TEST_F(BrowserQuitTest, HooksStayWhileAnotherFrameObjectOfTheThreadLives) {
+  InstallHooks(CurrentThreadState());  // a second frame on this thread
+  ListShellWindows({{Kind::Browser, kBrowserPath}, {Kind::Browser, kBrowserPath}});
+  int16_t countIE = 2;
+  Quit(countIE);
+  EXPECT_TRUE(CurrentThreadState().lngMouseHook);
+  EXPECT_TRUE(AnyHooksInstalled());
+  Quit(countIE);
+  EXPECT_FALSE(CurrentThreadState().lngMouseHook);
+  EXPECT_FALSE(AnyHooksInstalled());
+}
+
+}  // namespace
+}  // namespace vexbane::ext
