@@ -5,7 +5,8 @@
 
 #include "BrowserCount.h"
 #include "CookieCleanerCall.h"
-#include "HookTrayClick.h"
+#include "TraySignal.h"
+#include "core/newwindow_host.h"
 #include "Hooks.h"
 #include "ModVexbaneIE.h"
 #include "core/quit_count.h"
@@ -26,7 +27,7 @@ void SignalLastWindow(ThreadState& st) noexcept {
     st.lngFormHwnd = HandleFromText(ReadRegValue(settings::kProductKeyPath, settings::kHForm), st.lngFormHwnd);
   } catch (...) {
   }
-  PostTrayClick(st.lngFormHwnd, settings::kHForm, kFormCloseCaption);
+  PostToTrayButton(st.lngFormHwnd, settings::kHForm, newwindow::kFormButtonCaption);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The decision on a new HTML dialog of this frame.
 #include "DialogDecision.h"
 
-#include "HookTrayClick.h"
+#include "TraySignal.h"
+#include "core/newwindow_host.h"
 #include "ModVexbaneIE.h"
 #include "core/hooks_decision.h"
 #include "core/settings.h"
@@ -34,7 +35,7 @@ void RunCloseStep(ThreadState& st, hooks::CloseStep step, int16_t sound) noexcep
       ::PostMessageA(st.lngNewDialog, WM_CLOSE, 0, 0);
       break;
     case hooks::CloseStep::SignalTray:
-      PostTrayClick(st.lngButtonHwnd, settings::kHButton, kBlockCaption);
+      PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption);
       break;
     case hooks::CloseStep::PlaySound:
       PlayBlockSound(st.strAppPath, sound);

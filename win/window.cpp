@@ -35,6 +35,8 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
   Window* self = nullptr;
   if (msg == WM_NCCREATE) {
     self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    // A window of this class created by someone else carries no object.
+    if (!self) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
     self->m_hwnd = hwnd;
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {

@@ -58,7 +58,8 @@ struct MessageLog {
 // A top-level or owned window of a class of the test's choosing, destroyed with the object.
 class TestWindow {
  public:
-  TestWindow(const char* className, HWND owner, int x, int y, int w, int h, bool visible = true) {
+  TestWindow(const char* className, HWND owner, int x, int y, int w, int h, bool visible = true)
+      : m_className(className) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = &Proc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -73,6 +74,9 @@ class TestWindow {
   }
   ~TestWindow() {
     if (::IsWindow(m_hwnd)) ::DestroyWindow(m_hwnd);
+    // Other suites of this program register the same class names with procedures of their own;
+    // fails harmlessly while another window of the class still exists.
+    ::UnregisterClassA(m_className.c_str(), ::GetModuleHandleA(nullptr));
   }
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
@@ -96,6 +100,7 @@ class TestWindow {
     return ::DefWindowProcA(hwnd, msg, wParam, lParam);
   }
 
+  std::string m_className;
   MessageLog m_log;
   HWND m_hwnd = nullptr;
 };

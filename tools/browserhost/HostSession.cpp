@@ -3,13 +3,23 @@
 
 #include <algorithm>
 
+#include "win/window.h"
+
 namespace vexbane::host {
 
 HostSession::HostSession(std::ostream& out) : m_out(out) {}
 
-HostSession::~HostSession() { QuitAll(); }
+HostSession::~HostSession() {
+  QuitAll();
+  m_windows.clear();
+  // The window classes belong to the program that links the host; a test program may register
+  // the same class names for windows of its own once this session is over.
+  for (const std::string& name : m_classes) ::UnregisterClassA(name.c_str(), win::ThisModule());
+}
 
 HostWindow& HostSession::Open(const std::string& frameClass) {
+  for (const char* name : {frameClass.c_str(), kPageClass, kDialogClass})
+    if (std::find(m_classes.begin(), m_classes.end(), name) == m_classes.end()) m_classes.emplace_back(name);
   auto window = std::make_unique<HostWindow>(frameClass, m_out);
   if (window->browser()) m_list.emplace_back(static_cast<IDispatch*>(static_cast<IWebBrowser2*>(window->browser())));
   m_current = window.get();

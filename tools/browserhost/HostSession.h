@@ -48,6 +48,7 @@ class HostSession {
   BrowserList m_list;
   ShellWindowsRegistration m_shellWindows{&m_list};
   std::vector<std::unique_ptr<HostWindow>> m_windows;
+  std::vector<std::string> m_classes;  // window classes registered for this session's windows
   HostWindow* m_current = nullptr;
 };
 
