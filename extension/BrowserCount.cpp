@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <exdisp.h>
 
-#include "ComText.h"
+#include "win/bstr.h"
 #include "core/quit_count.h"
 #include "win/com_ptr.h"
 #include "win/guid.h"
@@ -23,9 +23,9 @@ bool ItemIsBrowser(IShellWindows& windows, long index) noexcept {
     if (FAILED(windows.Item(at, item.put())) || !item) return false;
     win::ComPtr<IWebBrowser2> browser;
     if (FAILED(item.As(IID_IWebBrowser2, browser)) || !browser) return false;
-    UniqueBstr fullName;
+    win::UniqueBstr fullName;
     if (FAILED(browser->get_FullName(fullName.put()))) return false;
-    return quit::CountsAsBrowser(AnsiFromBstr(fullName.get()));
+    return quit::CountsAsBrowser(win::AnsiFromBstr(fullName.get()));
   } catch (...) {
     return false;
   }

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "win/bstr.h"
+
 namespace vexbane::ext {
 
 HWND ReadBrowserHwnd(IWebBrowser2* ie) noexcept {
@@ -16,20 +18,14 @@ HWND ReadBrowserHwnd(IWebBrowser2* ie) noexcept {
 
 bool ReadLocationURL(IWebBrowser2* ie, std::string& url) noexcept {
   if (!ie) return false;
-  BSTR text = nullptr;
-  if (FAILED(ie->get_LocationURL(&text))) return false;
-  bool ok = true;
+  win::UniqueBstr text;
+  if (FAILED(ie->get_LocationURL(text.put()))) return false;
   try {
-    const int wideLength = static_cast<int>(::SysStringLen(text));
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, text, wideLength, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(length), '\0');
-    if (length > 0) ::WideCharToMultiByte(CP_ACP, 0, text, wideLength, ansi.data(), length, nullptr, nullptr);
-    url = std::move(ansi);
+    url = win::AnsiFromBstr(text.get());
+    return true;
   } catch (...) {
-    ok = false;
+    return false;
   }
-  ::SysFreeString(text);
-  return ok;
 }
 
 std::string WindowClassName(HWND hwnd, int bufferSize) noexcept {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "BrowserCount.h"
-#include "CookieCleanerCall.h"
+#include "CookieCleanerClient.h"
 #include "TraySignal.h"
 #include "core/newwindow_host.h"
 #include "Hooks.h"
@@ -17,7 +17,7 @@ namespace {
 
 void CleanCookiesIfAsked() noexcept {
   try {
-    if (quit::ShouldCleanCookies(ReadRegValue(settings::kProductKeyPath, settings::kAutoClean))) RunCookieCleaner();
+    if (quit::ShouldCleanCookies(ReadRegValue(settings::kProductKeyPath, settings::kAutoClean))) cookieclient::RunCookieCleaner();
   } catch (...) {
   }
 }

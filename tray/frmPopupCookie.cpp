@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CRegistry.h"
+#include "CookieCleanerClient.h"
 #include "ModTray.h"
 #include "core/cookies.h"
 #include "core/dialogs_forms.h"
@@ -69,38 +70,7 @@ void AddListItem(HWND list, int index, const dialogs::CookieItem& cookie) {
   ::SendMessageA(list, LVM_SETITEMSTATE, at, reinterpret_cast<LPARAM>(&check));
 }
 
-using CleanMethod = HRESULT(STDMETHODCALLTYPE*)(IUnknown* self, BSTR code);
-constexpr size_t kFirstOwnMethodSlot = 7;  // after IUnknown's three and IDispatch's four
-
-// COM for the length of one call, whatever the program's thread already set up.
-class ComForCall {
- public:
-  ComForCall() noexcept : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
-  ~ComForCall() {
-    if (m_initialized) ::CoUninitialize();
-  }
-  ComForCall(const ComForCall&) = delete;
-  ComForCall& operator=(const ComForCall&) = delete;
-
- private:
-  bool m_initialized;
-};
 }  // namespace
-
-void RunCookieCleaner() noexcept {
-  ComForCall com;
-  const CLSID clsid = win::ToGuid(ids::kClsidCookieCleaner);
-  const IID iid = win::ToGuid(ids::kIidCookieCleaner);
-  win::ComPtr<IUnknown> cleaner;
-  if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, cleaner.put_void())) || !cleaner) return;
-  wchar_t wide[sizeof ids::kCookieCleanerCode] = {};
-  for (size_t i = 0; i < sizeof ids::kCookieCleanerCode; ++i) wide[i] = static_cast<wchar_t>(ids::kCookieCleanerCode[i]);
-  BSTR code = ::SysAllocString(wide);
-  if (!code) return;
-  auto vtable = *reinterpret_cast<void***>(cleaner.get());
-  reinterpret_cast<CleanMethod>(vtable[kFirstOwnMethodSlot])(cleaner.get(), code);
-  ::SysFreeString(code);
-}
 
 HWND frmPopupCookie::Show(HWND owner) noexcept {
   auto* form = new (std::nothrow) frmPopupCookie;
@@ -212,7 +182,7 @@ void frmPopupCookie::cmdOk_Click() noexcept {
 
 void frmPopupCookie::cmdClean_Click() noexcept {
   SaveKeepList();
-  RunCookieCleaner();
+  cookieclient::RunCookieCleaner();
   LoadCookieList();
   AssignIfConverts(intAutoClean, CRegistry().GetRegStringValue(settings::kAutoClean));
   ShowAutoClean();

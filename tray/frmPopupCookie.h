@@ -52,8 +52,4 @@ class frmPopupCookie final : public DialogForm {
   std::unique_ptr<EditorKeyboard> m_keyboard;
 };
 
-// Creates CookieCleaner by its class id, makes its one call with the code string and releases
-// it; the cleaning is done when this returns. A missing or failing component is skipped.
-void RunCookieCleaner() noexcept;
-
 }  // namespace vexbane::tray

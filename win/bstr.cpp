@@ -1,7 +1,7 @@
 // Text across COM: ANSI conversions of BSTRs.
-#include "ComText.h"
+#include "win/bstr.h"
 
-namespace vexbane::ext {
+namespace vexbane::win {
 
 std::string AnsiFromBstr(BSTR s) {
   const int wide = static_cast<int>(::SysStringLen(s));
@@ -21,4 +21,4 @@ UniqueBstr BstrFromAnsi(const std::string& text) {
   return out;
 }
 
-}  // namespace vexbane::ext
+}  // namespace vexbane::win
