@@ -77,7 +77,13 @@ void HostSession::Click() {
 }
 
 void HostSession::CtrlKey(bool down) {
-  ::SetForegroundWindow(Current().frame());
+  HWND frame = Current().frame();
+  if (::GetForegroundWindow() != frame) {
+    ::SetForegroundWindow(frame);
+    // Under Wine the focus change arrives later and resets the key state to the X server's,
+    // which never saw a key pressed with SendInput: let it settle before the key goes down.
+    Pump(150);
+  }
   INPUT in = {};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = VK_CONTROL;

@@ -52,7 +52,7 @@ void HostWindow::Title(const std::string& text) { m_browser->FireTitleChange(tex
 bool HostWindow::NewWindow() { return m_browser->FireNewWindow2(); }
 
 void HostWindow::OpenDialog() {
-  if (!m_dialog.open()) m_dialog.Create(m_frame.hwnd());
+  if (!m_dialog.open()) m_lastDialog = m_dialog.Create(m_frame.hwnd());
 }
 
 void HostWindow::CloseDialog() {

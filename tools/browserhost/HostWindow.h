@@ -66,6 +66,8 @@ class HostWindow {
   bool NewWindow();
   void OpenDialog();
   void CloseDialog();
+  // Whether the last dialog opened is still a window, whoever closed it.
+  bool DialogExists() const noexcept { return m_lastDialog && ::IsWindow(m_lastDialog); }
   // The browser's quit: OnQuit to the helper, then the site is taken away and the frame goes.
   void Quit();
 
@@ -77,6 +79,7 @@ class HostWindow {
   win::ComPtr<HostBrowser> m_browser;
   win::ComPtr<IObjectWithSite> m_helper;
   HRESULT m_helperResult = E_FAIL;
+  HWND m_lastDialog = nullptr;
   bool m_closed = false;
 };
 

@@ -4,10 +4,15 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "HostSession.h"
+#include "TrayProbe.h"
+#include "core/settings.h"
+#include "core/tray_menu.h"
+#include "win/registry.h"
 
 namespace vexbane::host {
 namespace {
@@ -24,6 +29,57 @@ bool OpenWindow(HostSession& s, const std::string& cls, std::ostream& out) {
   HostWindow& w = s.Open(cls.empty() ? kFrameClass : cls);
   out << "open " << (cls.empty() ? kFrameClass : cls) << " helper "
       << (SUCCEEDED(w.helperResult()) ? "attached" : "missing " + Hex(w.helperResult())) << std::endl;
+  return true;
+}
+
+// A tray menu item by its command id or its name ("mnuBlockAllPopup").
+const tray::TrayMenuItem* FindTrayItem(const std::string& idOrName) {
+  for (const tray::TrayMenuItem& item : tray::AllTrayMenuItems())
+    if (idOrName == item.name) return &item;
+  char* end = nullptr;
+  const unsigned long id = std::strtoul(idOrName.c_str(), &end, 0);
+  if (end == idOrName.c_str() || *end || id > 0xFFFF) return nullptr;
+  return tray::FindTrayMenuItem(static_cast<uint16_t>(id));
+}
+
+// The value of a setting in the product key, as the helper and the tray read it.
+bool PrintSetting(HostSession&, const std::string& name, std::ostream& out) {
+  if (name.empty()) return false;
+  std::string bytes;
+  if (win::QueryValueBytes(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, name.c_str(), 255, bytes) != ERROR_SUCCESS) {
+    out << "setting " << name << " missing" << std::endl;
+    return true;
+  }
+  const size_t end = bytes.find('\0');
+  out << "setting " << name << " " << bytes.substr(0, end) << std::endl;
+  return true;
+}
+
+// The tray program seen from outside: "tray state", "tray click" (a left click on the icon),
+// "tray command ID|NAME" (a menu item). A command for a tray that is not running prints "tray none".
+bool RunTrayCommand(HostSession&, const std::string& arg, std::ostream& out) {
+  constexpr DWORD kAnswerTimeoutMs = 5000;  // a blink holds the form for about 1.2 s
+  HWND form = FindTrayForm();
+  if (!form) {
+    out << "tray none" << std::endl;
+    return arg == "state" || arg == "click" || arg.rfind("command ", 0) == 0;
+  }
+  if (arg == "click") {
+    if (!PostTrayIconClick(form)) return false;
+    out << "tray click" << std::endl;
+  } else if (arg.rfind("command ", 0) == 0) {
+    const tray::TrayMenuItem* item = FindTrayItem(arg.substr(8));
+    if (!item || item->separator || !PostTrayCommand(form, item->id)) return false;
+    out << "tray command " << item->id << " " << item->caption << std::endl;
+  } else if (arg != "state") {
+    return false;
+  }
+  std::optional<uint32_t> state = QueryTrayState(form, kAnswerTimeoutMs);
+  if (!state) {
+    out << "tray silent" << std::endl;
+    return true;
+  }
+  out << "tray " << DescribeTrayState(*state) << std::endl;
   return true;
 }
 
@@ -71,6 +127,12 @@ const std::map<std::string, Command>& Commands() {
            out << "dialog opened" << std::endl;
          } else if (arg == "close") {
            s.Current().CloseDialog();
+         } else if (arg == "check") {
+           // Asked of the window system, not of the host's own bookkeeping: the helper closes
+           // dialogs by a posted WM_CLOSE.
+           HostSession::Pump(20);
+           out << "dialog " << (s.Current().DialogExists() ? "exists" : "gone") << std::endl;
+           return true;
          } else {
            return false;
          }
@@ -84,6 +146,8 @@ const std::map<std::string, Command>& Commands() {
          out << "post " << arg << std::endl;
          return true;
        }},
+      {"tray", RunTrayCommand},
+      {"setting", PrintSetting},
       {"wait", [](HostSession&, const std::string& arg, std::ostream&) {
          HostSession::Pump(std::strtoul(arg.c_str(), nullptr, 10));
          return true;
@@ -125,7 +189,8 @@ int RunScenario(std::istream& in, std::ostream& out) {
       if (a != std::string::npos) arg = line.substr(a);
     }
     // The first browser window opens with the first command that needs one.
-    if (!session.HasCurrent() && verb != "open" && verb != "second" && verb != "echo" && verb != "wait")
+    if (!session.HasCurrent() && verb != "open" && verb != "second" && verb != "echo" && verb != "wait" &&
+        verb != "tray" && verb != "setting")
       OpenWindow(session, "", out);
     auto it = Commands().find(verb);
     if (it == Commands().end() || !it->second(session, arg, out)) {
