@@ -17,3 +17,25 @@ function(vexbane_dist target)
       COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${DIST_DIR}/)
   endif()
 endfunction()
+
+# vexbane_typelib(TARGET IDL): builds the type library IDL describes into TARGET's build folder
+# (<idl name>.tlb, for the resource script's "1 TYPELIB") before TARGET's resources compile.
+function(vexbane_typelib target idl)
+  get_filename_component(name ${idl} NAME_WE)
+  set(tlb ${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb)
+  add_custom_command(
+    OUTPUT ${tlb}
+    COMMAND ${VEXBANE_WIDL} -I${VEXBANE_WINE_IDL} -L${VEXBANE_WINE_TLB_DIR} -t -o ${tlb}
+            ${CMAKE_CURRENT_SOURCE_DIR}/${idl}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${idl}
+    COMMENT "Type library ${name}.tlb")
+  add_custom_target(${target}_tlb DEPENDS ${tlb})
+  add_dependencies(${target} ${target}_tlb)
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+  get_target_property(sources ${target} SOURCES)
+  foreach(src ${sources})
+    if(src MATCHES "\\.rc$")
+      set_source_files_properties(${src} PROPERTIES OBJECT_DEPENDS ${tlb})
+    endif()
+  endforeach()
+endfunction()

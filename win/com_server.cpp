@@ -10,7 +10,9 @@ volatile LONG g_moduleCount = 0;
 
 class ClassFactory final : public IClassFactory {
  public:
-  explicit ClassFactory(CreateInstanceFn create) : m_create(create) { ModuleAddRef(); }
+  ClassFactory(CreateWithContextFn create, void* context) : m_create(create), m_context(context) {
+    ModuleAddRef();
+  }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override {
     if (!out) return E_POINTER;
@@ -32,7 +34,7 @@ class ClassFactory final : public IClassFactory {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    return m_create(iid, out);
+    return m_create(m_context, iid, out);
   }
   STDMETHODIMP LockServer(BOOL lock) noexcept override {
     if (lock) ModuleAddRef();
@@ -43,8 +45,14 @@ class ClassFactory final : public IClassFactory {
  private:
   ~ClassFactory() { ModuleRelease(); }
   volatile LONG m_refs = 1;
-  CreateInstanceFn m_create;
+  CreateWithContextFn m_create;
+  void* m_context;
 };
+
+// Table entries create without a context.
+HRESULT CreateFromEntry(void* entry, REFIID iid, void** out) {
+  return static_cast<const ClassEntry*>(entry)->create(iid, out);
+}
 
 }  // namespace
 
@@ -52,13 +60,17 @@ void ModuleAddRef() noexcept { ::InterlockedIncrement(&g_moduleCount); }
 void ModuleRelease() noexcept { ::InterlockedDecrement(&g_moduleCount); }
 long ModuleCount() noexcept { return g_moduleCount; }
 
+IClassFactory* NewClassFactory(CreateWithContextFn create, void* context) noexcept {
+  return new (std::nothrow) ClassFactory(create, context);
+}
+
 HRESULT GetClassObjectFromTable(const ClassEntry* table, size_t count, REFCLSID clsid, REFIID iid,
                                 void** out) noexcept {
   if (!out) return E_POINTER;
   *out = nullptr;
   for (size_t i = 0; i < count; ++i) {
     if (!IsEqualCLSID(*table[i].clsid, clsid)) continue;
-    auto* factory = new (std::nothrow) ClassFactory(table[i].create);
+    auto* factory = new (std::nothrow) ClassFactory(&CreateFromEntry, const_cast<ClassEntry*>(&table[i]));
     if (!factory) return E_OUTOFMEMORY;
     HRESULT hr = factory->QueryInterface(iid, out);
     factory->Release();

@@ -18,6 +18,13 @@ struct ClassEntry {
   CreateInstanceFn create;
 };
 
+// Creates a new object with the help of `context` and queries it for `iid`.
+using CreateWithContextFn = HRESULT (*)(void* context, REFIID iid, void** out);
+
+// A class factory of our own (counted in the module) that creates through `create`; for class
+// objects a program registers itself with CoRegisterClassObject. Null when out of memory.
+IClassFactory* NewClassFactory(CreateWithContextFn create, void* context) noexcept;
+
 // The class factory for `clsid`, or CLASS_E_CLASSNOTAVAILABLE.
 HRESULT GetClassObjectFromTable(const ClassEntry* table, size_t count, REFCLSID clsid, REFIID iid,
                                 void** out) noexcept;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "core/product_ids.h"
+#include "win/com_server.h"
 #include "win/guid.h"
 
 namespace vexbane::host {
@@ -83,49 +84,21 @@ class ShellWindows final : public IShellWindows {
   const BrowserList* m_list;
 };
 
-class Factory final : public IClassFactory {
- public:
-  explicit Factory(const BrowserList* list) noexcept : m_list(list) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override {
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() noexcept override { return ::InterlockedIncrement(&m_refs); }
-  STDMETHODIMP_(ULONG) Release() noexcept override {
-    LONG n = ::InterlockedDecrement(&m_refs);
-    if (n == 0) delete this;
-    return n;
-  }
-  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) noexcept override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    IShellWindows* windows = CreateShellWindows(m_list);
-    if (!windows) return E_OUTOFMEMORY;
-    HRESULT hr = windows->QueryInterface(iid, out);
-    windows->Release();
-    return hr;
-  }
-  STDMETHODIMP LockServer(BOOL) noexcept override { return S_OK; }  // lives as long as the host
-
- private:
-  ~Factory() = default;
-  volatile LONG m_refs = 1;
-  const BrowserList* m_list;
-};
+// The registered class object creates a collection over the host's browser list.
+HRESULT CreateForList(void* list, REFIID iid, void** out) {
+  IShellWindows* windows = CreateShellWindows(static_cast<const BrowserList*>(list));
+  if (!windows) return E_OUTOFMEMORY;
+  HRESULT hr = windows->QueryInterface(iid, out);
+  windows->Release();
+  return hr;
+}
 
 }  // namespace
 
 IShellWindows* CreateShellWindows(const BrowserList* list) noexcept { return new (std::nothrow) ShellWindows(list); }
 
 ShellWindowsRegistration::ShellWindowsRegistration(const BrowserList* list) noexcept {
-  auto* factory = new (std::nothrow) Factory(list);
+  IClassFactory* factory = win::NewClassFactory(&CreateForList, const_cast<BrowserList*>(list));
   if (!factory) return;
   const GUID clsid = win::ToGuid(ids::kClsidShellWindows);
   m_hr = ::CoRegisterClassObject(clsid, factory, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
