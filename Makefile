@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: fuzz deps build build-native build-mingw build-wine64 test test-native test-wine demo bench clean
+.PHONY: fuzz deps build build-native build-mingw build-wine64 build-wine32 test test-native test-wine test-wine32 demo bench clean
 
 deps:
 	@scripts/install-deps
@@ -21,18 +21,32 @@ build-wine64: deps
 	cmake --preset wine64 >/dev/null
 	cmake --build --preset wine64 -j$(JOBS)
 
+# The same suites as i686 binaries, for 32-bit Wine (only where this machine starts 32-bit programs).
+build-wine32: deps
+	cmake --preset wine32 >/dev/null
+	cmake --build --preset wine32 -j$(JOBS)
+
 build: build-native build-mingw build-wine64
 
 test-native: build-native
 	ctest --preset native
 
+# Every Windows suite under Wine's default version; the version-dependent ones again as win98 and nt40.
 test-wine: build-wine64
 	scripts/with-wine ctest --preset wine64
+
+test-wine32:
+	@if scripts/can-run-i386; then \
+	  $(MAKE) --no-print-directory build-wine32 && scripts/with-wine ctest --preset wine32; \
+	else \
+	  echo "test-wine32: this machine cannot start 32-bit programs; only the 64-bit build of the same sources was exercised under Wine."; \
+	fi
 
 test: build
 	@set -o pipefail; status=0; \
 	$(MAKE) --no-print-directory test-native || status=1; \
 	$(MAKE) --no-print-directory test-wine || status=1; \
+	$(MAKE) --no-print-directory test-wine32 || status=1; \
 	exit $$status
 
 demo: build

@@ -1,9 +1,9 @@
 # Cross-compiles the shipped 32-bit Windows binaries with Debian's MinGW-w64
-# (posix threads: GoogleTest needs std::mutex).
+# (win32 threads: the posix model links winpthreads, whose imports the oldest systems lack).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(VEXBANE_WIDL i686-w64-mingw32-widl -m32 --win32)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

@@ -1,5 +1,5 @@
 # Settings shared by every Windows target: static runtime, ANSI API, no min/max macros.
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0500)
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type)
 set(VEXBANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 set(VEXBANE_WINE_IDL /usr/include/wine/wine/windows CACHE PATH "IDL imports for widl")

@@ -8,6 +8,7 @@
 #include "CookieFolderCleaning.h"
 #include "Guids.h"
 #include "core/cookiecleaner_rules.h"
+#include "win/com_registration.h"
 #include "win/com_server.h"
 #include "win/file.h"
 #include "win/window.h"
@@ -53,11 +54,8 @@ STDMETHODIMP_(ULONG) CCookieCleaner::Release() noexcept {
 HRESULT CCookieCleaner::TypeInfo(ITypeInfo** info) noexcept {
   *info = nullptr;
   if (!m_typeInfo) {
-    wchar_t path[MAX_PATH + 1] = {};
-    DWORD n = ::GetModuleFileNameW(win::ThisModule(), path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return HRESULT_FROM_WIN32(::GetLastError());
     win::ComPtr<ITypeLib> lib;
-    HRESULT hr = ::LoadTypeLibEx(path, REGKIND_NONE, lib.put());
+    HRESULT hr = win::LoadModuleTypeLib(win::ThisModule(), REGKIND_NONE, lib.put());
     if (FAILED(hr)) return hr;
     hr = lib->GetTypeInfoOfGuid(kIidCookieCleaner, m_typeInfo.put());
     if (FAILED(hr)) return hr;

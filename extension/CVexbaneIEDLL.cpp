@@ -57,16 +57,8 @@ STDMETHODIMP_(ULONG) CVexbaneIEDLL::Release() noexcept {
 HRESULT CVexbaneIEDLL::DualTypeInfo(ITypeInfo** info) noexcept {
   *info = nullptr;
   if (!m_typeInfo) {
-    std::string path;
-    try {
-      path = win::ModuleFilePath(win::ThisModule());
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
-    wchar_t widePath[MAX_PATH * 2] = {};
-    if (!::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH * 2)) return E_FAIL;
     win::ComPtr<ITypeLib> lib;
-    HRESULT hr = ::LoadTypeLibEx(widePath, REGKIND_NONE, lib.put());
+    HRESULT hr = win::LoadModuleTypeLib(win::ThisModule(), REGKIND_NONE, lib.put());
     if (FAILED(hr)) return hr;
     win::ComPtr<ITypeInfo> dispatchInfo;
     hr = lib->GetTypeInfoOfGuid(kIidCVexbaneIEDLL, dispatchInfo.put());

@@ -6,6 +6,7 @@
 #include "Guids.h"
 #include "Hooks.h"
 #include "Registration.h"
+#include "ThreadState.h"
 #include "win/window.h"
 
 using namespace vexbane::ext;
@@ -30,8 +31,9 @@ STDAPI DllRegisterServer() noexcept { return RegisterServer(vexbane::win::ThisMo
 
 STDAPI DllUnregisterServer() noexcept { return UnregisterServer(); }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcept {
-  if (reason == DLL_PROCESS_ATTACH) ::DisableThreadLibraryCalls(instance);
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) noexcept {
+  // Thread notifications stay on: each browser thread's state goes with the thread.
+  if (reason == DLL_THREAD_DETACH) ReleaseCurrentThreadState();
   return TRUE;
 }
 

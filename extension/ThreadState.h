@@ -34,6 +34,9 @@ struct ThreadState {
 // The calling thread's state, created empty on first use.
 ThreadState& CurrentThreadState() noexcept;
 
+// Frees the calling thread's state as the thread ends.
+void ReleaseCurrentThreadState() noexcept;
+
 // Window handles cross processes as decimal text of their 32-bit value.
 HWND HandleFromText(const std::string& text, HWND unchanged) noexcept;
 std::string HandleToText(HWND hwnd);

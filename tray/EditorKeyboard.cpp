@@ -5,6 +5,7 @@
 
 #include "frmPopupAdvanced.h"
 #include "frmPopupCookie.h"
+#include "win/window.h"
 
 namespace vexbane::tray {
 
@@ -21,7 +22,7 @@ LRESULT CALLBACK EditorKeyboard::GetMessageProc(int code, WPARAM wParam, LPARAM 
   auto* msg = reinterpret_cast<MSG*>(lParam);
   if (code == HC_ACTION && wParam == PM_REMOVE && msg->hwnd && msg->message >= WM_KEYFIRST &&
       msg->message <= WM_KEYLAST) {
-    HWND form = ::GetAncestor(msg->hwnd, GA_ROOT);
+    HWND form = win::RootWindow(msg->hwnd);
     if (IsEditorForm(form) && ::IsDialogMessageA(form, msg)) {
       msg->message = WM_NULL;  // handled: the program's own loop dispatches nothing
       msg->wParam = 0;

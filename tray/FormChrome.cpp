@@ -1,9 +1,8 @@
 // The common chrome of the tray program's dialogs.
 #include "FormChrome.h"
 
-#include <commctrl.h>
-
 #include "core/dialogs_forms.h"
+#include "win/subclass.h"
 
 namespace vexbane::tray {
 namespace {
@@ -37,7 +36,6 @@ constexpr COLORREF kTitleShadow = RGB(12, 30, 60);
 constexpr int kBodyPoints = 8;
 constexpr char kTitleFace[] = "Tahoma";
 constexpr char kBodyFace[] = "Tahoma";
-constexpr UINT_PTR kDragSubclassId = 1;
 
 HFONT MakeFont(const char* face, int points, int weight) noexcept {
   HDC screen = ::GetDC(nullptr);
@@ -135,7 +133,7 @@ HWND DialogForm::AddLabel(int id, const char* text, const dialogs::TwipRect& rec
   }
   m_labels.push_back({id, look});
   if (look == LabelLook::Body) GrowToFit(label, text);
-  if (movesForm) ::SetWindowSubclass(label, &DialogForm::DragLabelProc, kDragSubclassId, 0);
+  if (movesForm) win::SubclassWindow(label, &DialogForm::DragLabelProc);
   return label;
 }
 
@@ -195,19 +193,15 @@ void DialogForm::MoveByMouse(HWND form) noexcept {
   ::SendMessageA(form, WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-LRESULT CALLBACK DialogForm::DragLabelProc(HWND label, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR) noexcept {
+LRESULT CALLBACK DialogForm::DragLabelProc(HWND label, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       MoveByMouse(::GetParent(label));
       return 0;
-    case WM_NCDESTROY:
-      ::RemoveWindowSubclass(label, &DialogForm::DragLabelProc, kDragSubclassId);
-      break;
   }
-  return ::DefSubclassProc(label, msg, wParam, lParam);
+  return win::CallOriginalProc(label, msg, wParam, lParam);
 }
 
 bool DialogForm::InPicture(LPARAM clientPoint) const noexcept {

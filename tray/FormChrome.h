@@ -84,8 +84,7 @@ class DialogForm : public win::Window {
   LRESULT OnControlColour(UINT msg, HDC dc, HWND control) noexcept;
   bool InPicture(LPARAM clientPoint) const noexcept;
   void DrawLabelText(HDC dc, RECT rect, const std::string& text, LabelLook look) const noexcept;
-  static LRESULT CALLBACK DragLabelProc(HWND label, UINT msg, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR data) noexcept;
+  static LRESULT CALLBACK DragLabelProc(HWND label, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
   ScreenRatio m_ratio;
   dialogs::TwipRect m_imgBack{};

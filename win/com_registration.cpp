@@ -71,16 +71,28 @@ HRESULT UnregisterInprocServer(const InprocServerInfo& info) noexcept {
   }
 }
 
+HRESULT LoadModuleTypeLib(HMODULE module, REGKIND kind, ITypeLib** lib) noexcept {
+  *lib = nullptr;
+  try {
+    const std::string path = ModuleFilePath(module);
+    if (path.empty()) return E_FAIL;
+    std::wstring widePath(path.size() + 1, L'\0');
+    if (!::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), static_cast<int>(widePath.size())))
+      return E_FAIL;
+    return ::LoadTypeLibEx(widePath.c_str(), kind, lib);
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
 HRESULT RegisterServerAndTypeLib(const InprocServerInfo& info, HMODULE module) noexcept {
   try {
     const std::string path = ModuleFilePath(module);
     if (path.empty()) return HRESULT_FROM_WIN32(::GetLastError());
     HRESULT hr = RegisterInprocServer(info, path);
     if (FAILED(hr)) return hr;
-    std::wstring widePath(path.size() + 1, L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), static_cast<int>(widePath.size()));
     ComPtr<ITypeLib> typeLib;
-    hr = ::LoadTypeLibEx(widePath.c_str(), REGKIND_REGISTER, typeLib.put());
+    hr = LoadModuleTypeLib(module, REGKIND_REGISTER, typeLib.put());
     return FAILED(hr) ? hr : S_OK;
   } catch (...) {
     return E_OUTOFMEMORY;

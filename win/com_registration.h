@@ -1,6 +1,7 @@
 // Registry entries of an in-process COM server: class, server file, threading model, ProgID.
 #pragma once
 #include <windows.h>
+#include <oleauto.h>
 
 #include <string>
 
@@ -16,6 +17,10 @@ struct InprocServerInfo {
 
 // The full path of the module's file; empty on failure.
 std::string ModuleFilePath(HMODULE module);
+
+// Loads the type library embedded in the module's own file. The path is read as ANSI and widened:
+// the 95 family has no working GetModuleFileNameW.
+HRESULT LoadModuleTypeLib(HMODULE module, REGKIND kind, ITypeLib** lib) noexcept;
 
 // Writes CLSID\{clsid} (InprocServer32 = serverPath with its ThreadingModel, ProgID, TypeLib,
 // VERSION) and the ProgID key under HKEY_CLASSES_ROOT. Returns S_OK or the failing write's error.

@@ -2,22 +2,43 @@
 #include "win/file.h"
 
 #include "win/unique.h"
+#include "win/version.h"
 
 namespace vexbane::win {
 namespace {
+
 constexpr int kReplaceAttempts = 25;
 constexpr DWORD kReplaceRetryMs = 20;
-}  // namespace
+// A reader of the 95 family that finds neither the file nor its set-aside copy has met a save
+// that finished between its two looks; the next look finds the new file.
+constexpr int kReadAttempts = 4;
+// Saves on the 95 family take turns; a save that cannot get its turn fails rather than race.
+constexpr DWORD kSaveTurnWaitMs = 5000;
+constexpr char kSaveMutexName[] = "VexbaneDataFileSave";
 
-DWORD ReadWholeFile(const std::string& path, std::string& data) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return ::GetLastError();
+bool Exists(const std::string& path) noexcept { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsMissingFileError(DWORD rc) noexcept { return rc == ERROR_FILE_NOT_FOUND; }
+
+// A call that failed without saying why still failed.
+DWORD LastErrorOr(DWORD fallback) noexcept {
+  DWORD rc = ::GetLastError();
+  return rc != ERROR_SUCCESS ? rc : fallback;
+}
+
+bool IsBriefConflict(DWORD rc) noexcept { return rc == ERROR_ACCESS_DENIED || rc == ERROR_SHARING_VIOLATION; }
+
+DWORD ReadOnce(const std::string& path, std::string& data) {
+  // The 95 family rejects FILE_SHARE_DELETE as an invalid parameter.
+  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (IsWindows9x() ? 0 : FILE_SHARE_DELETE);
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+  if (!file) return LastErrorOr(ERROR_OPEN_FAILED);
   std::string out;
   char chunk[4096];
   for (;;) {
     DWORD got = 0;
-    if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return ::GetLastError();
+    if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return LastErrorOr(ERROR_READ_FAULT);
     if (got == 0) break;
     out.append(chunk, got);
   }
@@ -25,41 +46,139 @@ DWORD ReadWholeFile(const std::string& path, std::string& data) {
   return ERROR_SUCCESS;
 }
 
+// Writes the data completely into a new file of this writer's own in the target's folder.
+DWORD WriteTemporaryCopy(const std::string& path, const std::string& data, std::string& temp) {
+  std::string folder = FolderOf(path);
+  if (folder.empty()) folder = ".";
+  char name[MAX_PATH + 1] = {};
+  // GetTempFileName creates the file under a name no other writer holds.
+  if (!::GetTempFileNameA(folder.c_str(), "vxb", 0, name)) return LastErrorOr(ERROR_CANNOT_MAKE);
+  temp = name;
+  UniqueFile file(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD rc = ERROR_SUCCESS;
+  if (!file) {
+    rc = LastErrorOr(ERROR_WRITE_FAULT);
+  } else {
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr))
+      rc = LastErrorOr(ERROR_WRITE_FAULT);
+    else if (written != data.size())
+      rc = ERROR_WRITE_FAULT;  // a short write (a full disk) is a failed save, whatever the call said
+    else if (!::FlushFileBuffers(file.get()))
+      rc = LastErrorOr(ERROR_WRITE_FAULT);
+    file.reset();
+  }
+  if (rc != ERROR_SUCCESS) ::DeleteFileA(name);
+  return rc;
+}
+
+// Retries a rename while a reader holds one of the files for a moment.
+template <typename Rename>
+DWORD RenameWithRetries(Rename rename) {
+  DWORD rc = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+    if (rename()) return ERROR_SUCCESS;
+    rc = LastErrorOr(ERROR_GEN_FAILURE);
+    if (!IsBriefConflict(rc)) break;
+    ::Sleep(kReplaceRetryMs);
+  }
+  return rc;
+}
+
+// The NT family replaces the file in one step.
+DWORD MoveIntoPlace(const std::string& temp, const std::string& path) {
+  return RenameWithRetries([&] {
+    return ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  });
+}
+
+// Holds the turn of the 95 family's saves, shared by every process.
+class SaveTurn {
+ public:
+  SaveTurn() noexcept : m_mutex(::CreateMutexA(nullptr, FALSE, kSaveMutexName)) {
+    if (!m_mutex) return;
+    DWORD wait = ::WaitForSingleObject(m_mutex.get(), kSaveTurnWaitMs);
+    m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+  }
+  ~SaveTurn() {
+    if (m_held) ::ReleaseMutex(m_mutex.get());
+  }
+  SaveTurn(const SaveTurn&) = delete;
+  SaveTurn& operator=(const SaveTurn&) = delete;
+  bool Held() const noexcept { return m_held; }
+
+ private:
+  UniqueHandle m_mutex;
+  bool m_held = false;
+};
+
+// The 95 family has MoveFile, which will not replace, and no MoveFileEx. The old file is set
+// aside, the new one renamed into its place, then the old one removed. At every moment the file
+// or its set-aside copy holds one complete version, and readers look at both.
+DWORD SwapIntoPlace(const std::string& temp, const std::string& path) {
+  const std::string aside = SetAsideName(path);
+  const bool haveCurrent = Exists(path);
+  if (haveCurrent) {
+    // A set-aside copy beside a current file is left from an interrupted save that had already
+    // put its new file in place.
+    ::DeleteFileA(aside.c_str());
+    DWORD rc = RenameWithRetries([&] { return ::MoveFileA(path.c_str(), aside.c_str()) != FALSE; });
+    if (rc != ERROR_SUCCESS) return rc;
+  }
+  DWORD rc = RenameWithRetries([&] { return ::MoveFileA(temp.c_str(), path.c_str()) != FALSE; });
+  if (rc != ERROR_SUCCESS) {
+    if (haveCurrent) ::MoveFileA(aside.c_str(), path.c_str());
+    return rc;
+  }
+  ::DeleteFileA(aside.c_str());
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::string SetAsideName(const std::string& path) { return path + ".old"; }
+
+DWORD ReadWholeFile(const std::string& path, std::string& data) {
+  DWORD rc = ReadOnce(path, data);
+  if (!IsMissingFileError(rc) || !IsWindows9x()) return rc;
+  const std::string aside = SetAsideName(path);
+  for (int attempt = 1; attempt < kReadAttempts && IsMissingFileError(rc); ++attempt) {
+    rc = ReadOnce(aside, data);  // a save is between its two renames, or was cut off there
+    if (!IsMissingFileError(rc)) break;
+    rc = ReadOnce(path, data);
+  }
+  return rc;
+}
+
 DWORD CreateFileIfMissing(const std::string& path) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file) return ERROR_SUCCESS;
-  DWORD rc = ::GetLastError();
-  return rc == ERROR_FILE_EXISTS ? ERROR_SUCCESS : rc;
+  if (Exists(path)) return ERROR_SUCCESS;
+  auto create = [&]() -> DWORD {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return ERROR_SUCCESS;
+    DWORD rc = LastErrorOr(ERROR_GEN_FAILURE);
+    return rc == ERROR_FILE_EXISTS ? ERROR_SUCCESS : rc;
+  };
+  if (!IsWindows9x()) return create();
+  // On the 95 family the file is missing for a moment inside every save: an empty file created
+  // then would stand in the new one's way. Creating is a save of its own and takes its turn.
+  SaveTurn turn;
+  if (!turn.Held()) return ERROR_TIMEOUT;
+  if (Exists(path) || Exists(SetAsideName(path))) return ERROR_SUCCESS;
+  return create();
 }
 
 DWORD ReplaceFileContents(const std::string& path, const std::string& data) {
-  const std::string temp = path + ".new";
-  {
-    UniqueFile file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return ::GetLastError();
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    DWORD rc = ok && written == data.size() ? ERROR_SUCCESS : ::GetLastError();
-    if (rc == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) rc = ::GetLastError();
-    if (rc != ERROR_SUCCESS || !ok) {
-      file.reset();
-      ::DeleteFileA(temp.c_str());
-      return rc != ERROR_SUCCESS ? rc : ERROR_WRITE_FAULT;
-    }
+  std::string temp;
+  DWORD rc = WriteTemporaryCopy(path, data, temp);
+  if (rc != ERROR_SUCCESS) return rc;
+  if (IsWindows9x()) {
+    SaveTurn turn;
+    rc = turn.Held() ? SwapIntoPlace(temp, path) : ERROR_TIMEOUT;
+  } else {
+    rc = MoveIntoPlace(temp, path);
   }
-  // A reader that has the old file open for a moment may make the replace fail with a sharing
-  // or access error; readers hold it only for one read, so a few short retries get through.
-  DWORD rc = ERROR_SUCCESS;
-  for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
-    if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      return ERROR_SUCCESS;
-    rc = ::GetLastError();
-    if (rc != ERROR_ACCESS_DENIED && rc != ERROR_SHARING_VIOLATION) break;
-    ::Sleep(kReplaceRetryMs);
-  }
-  ::DeleteFileA(temp.c_str());
+  if (rc != ERROR_SUCCESS) ::DeleteFileA(temp.c_str());
   return rc;
 }
 

@@ -7,15 +7,23 @@
 namespace vexbane::win {
 
 // Reads the whole file into `data`. Returns a Win32 error code; `data` is unchanged on failure.
+// On the 95 family a file that a save has just set aside is read from its set-aside copy.
 DWORD ReadWholeFile(const std::string& path, std::string& data);
 
-// Creates an empty file when none exists; an existing file is left as it is.
+// Creates an empty file when none exists; an existing file is left as it is, and so is a file
+// that a save of the 95 family has set aside for a moment.
 DWORD CreateFileIfMissing(const std::string& path);
 
-// Rewrites the file whole: the data goes to a temporary file in the same folder, which then
-// replaces the old file in one step. A reader sees the old content or the new, never an empty
-// or half-written file. On failure the old file is untouched and the temporary file removed.
+// Rewrites the file whole: the data goes completely into a temporary file of this writer's own
+// in the same folder, which then takes the old file's place (NT family: MoveFileEx in one step;
+// 95 family: the old file set aside, the new one renamed in, the old one removed, saves taking
+// turns). A reader sees the old content or the new, never an empty or half-written file, and a
+// save cut off at any point leaves one of them. A short write is a failure. On failure the old
+// file is untouched and the temporary file removed.
 DWORD ReplaceFileContents(const std::string& path, const std::string& data);
+
+// Name under which a save of the 95 family keeps the old file while it swaps in the new one.
+std::string SetAsideName(const std::string& path);
 
 // Folder of a path without the trailing backslash ("C:\a\b.dll" -> "C:\a").
 std::string FolderOf(const std::string& path);

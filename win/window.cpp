@@ -52,4 +52,14 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
   return result;
 }
 
+HWND RootWindow(HWND window) noexcept {
+  // GetParent answers the owner for a top-level window: only a child climbs on.
+  while (window && (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+    HWND parent = ::GetParent(window);
+    if (!parent) break;
+    window = parent;
+  }
+  return window;
+}
+
 }  // namespace vexbane::win

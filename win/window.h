@@ -9,6 +9,10 @@ namespace vexbane::win {
 // The module that holds the running code (the DLL inside a DLL, the program in a program).
 inline HINSTANCE ThisModule() noexcept { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
+// The top-level window that holds `window` (the window itself when it is top-level): the walk up
+// the parents that GetAncestor(GA_ROOT) does, which 95 and NT 4.0 lack.
+HWND RootWindow(HWND window) noexcept;
+
 class Window {
  public:
   Window() = default;

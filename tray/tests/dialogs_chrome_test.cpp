@@ -1,26 +1,27 @@
 // The dialogs' chrome at the window-message level: which presses move a window, for every mouse button.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "ToolWindows.h"
 #include "dialogs_helpers.h"
 #include "frmPopupAdvanced.h"
 #include "frmPopupCookie.h"
+#include "win/subclass.h"
 
 namespace vexbane::tray {
 namespace {
 
 // Counts the title-bar presses that reach the form and keeps the system's move loop out of
 // the test (it would wait for the real mouse).
-LRESULT CALLBACK CountCaptionPresses(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                     DWORD_PTR counter) {
+int g_captionPresses = 0;
+
+LRESULT CALLBACK CountCaptionPresses(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCLBUTTONDOWN && wParam == HTCAPTION) {
-    ++*reinterpret_cast<int*>(counter);
+    ++g_captionPresses;
     return 0;
   }
-  return ::DefSubclassProc(window, msg, wParam, lParam);
+  return win::CallOriginalProc(window, msg, wParam, lParam);
 }
 
 class DialogChrome : public ::testing::Test {
@@ -28,11 +29,11 @@ class DialogChrome : public ::testing::Test {
   void TearDown() override { UnloadToolWindows(); }
   // Presses `button` on the window at a client point; returns how many moves the form began.
   int Press(HWND form, HWND target, UINT button, int x = 2, int y = 2) {
-    int presses = 0;
-    ::SetWindowSubclass(form, &CountCaptionPresses, 1, reinterpret_cast<DWORD_PTR>(&presses));
+    g_captionPresses = 0;
+    EXPECT_TRUE(win::SubclassWindow(form, &CountCaptionPresses));
     ::SendMessageA(target, button, button == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
-    ::RemoveWindowSubclass(form, &CountCaptionPresses, 1);
-    return presses;
+    win::UnsubclassWindow(form);
+    return g_captionPresses;
   }
   testing::ScopedAppFolder m_app;
 };

@@ -1,0 +1,11 @@
+// Which family of Windows the program runs on.
+#include "win/version.h"
+
+namespace vexbane::win {
+
+bool IsWindows9x() noexcept {
+  // The high bit of GetVersion is set on the 95 family only (and on Win32s, which is not ours).
+  return (::GetVersion() & 0x80000000u) != 0;
+}
+
+}  // namespace vexbane::win
