@@ -9,9 +9,11 @@ namespace {
 
 constexpr int kReplaceAttempts = 25;
 constexpr DWORD kReplaceRetryMs = 20;
-// A reader of the 95 family that finds neither the file nor its set-aside copy has met a save
-// that finished between its two looks; the next look finds the new file.
-constexpr int kReadAttempts = 4;
+// A reader that meets a save in the middle of a rename looks again a few times. (On the 95
+// family a reader that finds neither the file nor its set-aside copy has met a save that
+// finished between its two looks; the next look finds the new file.)
+constexpr int kReadAttempts = 10;
+constexpr DWORD kReadRetryMs = 5;
 // Saves on the 95 family take turns; a save that cannot get its turn fails rather than race.
 constexpr DWORD kSaveTurnWaitMs = 5000;
 constexpr char kSaveMutexName[] = "VexbaneDataFileSave";
@@ -139,13 +141,18 @@ DWORD SwapIntoPlace(const std::string& temp, const std::string& path) {
 std::string SetAsideName(const std::string& path) { return path + ".old"; }
 
 DWORD ReadWholeFile(const std::string& path, std::string& data) {
-  DWORD rc = ReadOnce(path, data);
-  if (!IsMissingFileError(rc) || !IsWindows9x()) return rc;
-  const std::string aside = SetAsideName(path);
-  for (int attempt = 1; attempt < kReadAttempts && IsMissingFileError(rc); ++attempt) {
-    rc = ReadOnce(aside, data);  // a save is between its two renames, or was cut off there
-    if (!IsMissingFileError(rc)) break;
+  const bool setAsideToo = IsWindows9x();
+  DWORD rc = ERROR_SUCCESS;
+  for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    if (attempt > 0) ::Sleep(kReadRetryMs);
     rc = ReadOnce(path, data);
+    if (IsMissingFileError(rc) && setAsideToo) {
+      rc = ReadOnce(SetAsideName(path), data);  // a save is between its two renames, or was cut off there
+      if (IsMissingFileError(rc)) continue;   // it has just finished: the new file is in place
+    }
+    // A save renaming the file holds it for a moment; a reader that gave up then would take the
+    // list for empty.
+    if (!IsBriefConflict(rc)) return rc;
   }
   return rc;
 }
