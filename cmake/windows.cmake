@@ -9,8 +9,10 @@ option(VEXBANE_DIST "Copy the finished files into dist/" ON)
 option(VEXBANE_TESTS "Build the Windows test suites" ON)
 set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Flat folder of finished files")
 
-# vexbane_dist(TARGET): copies the finished file flat into dist/ (the shipped 32-bit build only).
+# vexbane_dist(TARGET): a shipped file. Links the runtime's CreateSemaphoreW through the ANSI call
+# (win/shims) and copies the finished file flat into dist/ (the shipped 32-bit build only).
 function(vexbane_dist target)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/shims/create_semaphore.cpp)
   if(VEXBANE_DIST)
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
