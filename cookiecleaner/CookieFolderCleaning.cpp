@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "CookieFolderResolution.h"
 #include "core/cookiecleaner_rules.h"
 #include "core/settings.h"
 #include "win/file.h"
@@ -20,19 +21,13 @@ constexpr const char* kCookiesValue = settings::kCookies;
 constexpr uint32_t kShellFolderBufferSize = settings::kShellFolderBufferSize;
 using win::UniqueFind;
 
-// The cookie folder when the value names an absolute folder that exists as a real directory
-// (a link or junction in its place is not followed).
+// The cookie folder when the value names a folder that may be cleaned (CookieFolderResolution.h).
 std::optional<std::string> ReadCookieFolder() {
   std::string bytes;
   if (win::QueryValueBytes(HKEY_CURRENT_USER, kShellFoldersPath, kCookiesValue, kShellFolderBufferSize, bytes) !=
       ERROR_SUCCESS)
     return std::nullopt;
-  std::optional<std::string> folder = CookieFolderFromRegistryText(bytes);
-  if (!folder) return std::nullopt;
-  DWORD attributes = ::GetFileAttributesA(folder->c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return std::nullopt;
-  return folder;
+  return ResolveCookieFolder(bytes);
 }
 
 KeepListFile ReadKeepList(const std::string& programFolder) {

@@ -18,15 +18,76 @@ bool HasForbiddenCharacter(std::string_view text, std::string_view forbidden) {
   return false;
 }
 
-// Every part between separators must be a real name: no empty, "." or ".." parts.
-bool PartsAreNames(std::string_view rest) {
-  size_t start = 0;
-  while (start <= rest.size()) {
-    size_t end = rest.find('\\', start);
-    if (end == std::string_view::npos) end = rest.size();
-    std::string_view part = rest.substr(start, end - start);
-    if (part.empty() || part == "." || part == "..") return false;
+// A path split for comparison: its root ("C:" or "\\SERVER\SHARE") and its parts, upper-cased,
+// each without the trailing dots and spaces that Windows ignores.
+struct SplitPath {
+  std::string root;
+  std::vector<std::string> parts;
+};
+
+std::string WithoutTrailingDotsAndSpaces(std::string_view part) {
+  size_t end = part.size();
+  while (end > 0 && (part[end - 1] == '.' || part[end - 1] == ' ')) --end;
+  return std::string(part.substr(0, end));
+}
+
+// Splits an absolute drive or share path; nothing for any other text, and nothing for a part that
+// names no folder of its own ("." or "..", a stream, a name of dots and spaces only).
+std::optional<SplitPath> Split(std::string_view text) {
+  std::string path(text);
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  if (HasForbiddenCharacter(path, "*?\"<>|")) return std::nullopt;
+  SplitPath split;
+  size_t rest = 0;
+  if (path.size() >= 2 && IsLetter(path[0]) && path[1] == ':') {
+    if (path.size() > 2 && path[2] != '\\') return std::nullopt;  // relative to the drive's current folder
+    split.root = ToUpper(path.substr(0, 2));
+    rest = 2;
+  } else if (path.size() > 2 && path[0] == '\\' && path[1] == '\\') {
+    size_t serverEnd = path.find('\\', 2);
+    if (serverEnd == std::string::npos || serverEnd == 2) return std::nullopt;
+    const std::string server = path.substr(2, serverEnd - 2);
+    if (server == "." || server == "?") return std::nullopt;  // a device path, no share
+    size_t shareEnd = path.find('\\', serverEnd + 1);
+    if (shareEnd == std::string::npos) shareEnd = path.size();
+    const std::string share = WithoutTrailingDotsAndSpaces(path.substr(serverEnd + 1, shareEnd - serverEnd - 1));
+    if (share.empty() || server.find(':') != std::string::npos || share.find(':') != std::string::npos)
+      return std::nullopt;
+    split.root = ToUpper("\\\\" + server + "\\" + share);
+    rest = shareEnd;
+  } else {
+    return std::nullopt;
+  }
+  size_t start = rest;
+  while (start < path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    std::string_view part = std::string_view(path).substr(start, end - start);
     start = end + 1;
+    if (part.empty()) continue;  // a doubled separator
+    if (part == "." || part == ".." || part.find(':') != std::string_view::npos) return std::nullopt;
+    std::string name = WithoutTrailingDotsAndSpaces(part);
+    if (name.empty()) return std::nullopt;
+    split.parts.push_back(ToUpper(name));
+  }
+  return split;
+}
+
+// True when `folder` is `other` or a folder above it.
+bool IsSameOrAbove(const SplitPath& folder, const SplitPath& other) {
+  if (folder.root != other.root || folder.parts.size() > other.parts.size()) return false;
+  for (size_t i = 0; i < folder.parts.size(); ++i) {
+    if (folder.parts[i] != other.parts[i]) return false;
+  }
+  return true;
+}
+
+bool IsDecimal(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
   }
   return true;
 }
@@ -44,21 +105,58 @@ std::optional<std::string> CookieFolderFromRegistryText(std::string_view text) {
 
   const bool drivePath = folder.size() > 3 && IsLetter(folder[0]) && folder[1] == ':' && folder[2] == '\\';
   if (drivePath) {
-    std::string_view rest = std::string_view(folder).substr(3);
-    if (rest.find(':') != std::string_view::npos || !PartsAreNames(rest)) return std::nullopt;
+    if (std::string_view(folder).substr(3).find(':') != std::string_view::npos) return std::nullopt;
     return folder;
   }
   const bool sharePath = folder.size() > 2 && folder[0] == '\\' && folder[1] == '\\';
   if (sharePath) {
     std::string_view rest = std::string_view(folder).substr(2);
     // A share needs a server and a share name; the share itself is a root like a drive's.
-    if (rest.find(':') != std::string_view::npos || !PartsAreNames(rest)) return std::nullopt;
+    if (rest.find(':') != std::string_view::npos) return std::nullopt;
     size_t serverEnd = rest.find('\\');
-    if (serverEnd == std::string_view::npos || rest.find('\\', serverEnd + 1) == std::string_view::npos)
+    if (serverEnd == 0 || serverEnd == std::string_view::npos ||
+        rest.find('\\', serverEnd + 1) == std::string_view::npos)
       return std::nullopt;
+    const std::string_view server = rest.substr(0, serverEnd);
+    if (server == "." || server == "?") return std::nullopt;  // a device path
     return folder;
   }
   return std::nullopt;
+}
+
+FolderVerdict CheckResolvedCookieFolder(const std::vector<std::string>& folderForms,
+                                        const std::vector<std::string>& protectedForms) {
+  if (folderForms.empty()) return FolderVerdict::kNotAFolderPath;
+  std::vector<SplitPath> folders;
+  for (const std::string& form : folderForms) {
+    std::optional<SplitPath> split = Split(form);
+    // Every spelling must stand up: a form that names no folder leaves the folder unknown.
+    if (!split) return FolderVerdict::kNotAFolderPath;
+    if (split->parts.empty()) return FolderVerdict::kRoot;
+    folders.push_back(std::move(*split));
+  }
+  for (const std::string& form : protectedForms) {
+    std::optional<SplitPath> kept = Split(form);
+    if (!kept) continue;  // an unreadable or odd setting protects nothing and refuses nothing
+    for (const SplitPath& folder : folders) {
+      if (IsSameOrAbove(folder, *kept)) return FolderVerdict::kProtected;
+    }
+  }
+  return FolderVerdict::kUsable;
+}
+
+bool IsCookieFileName(std::string_view name) {
+  if (!IsPlainChildName(name) || name.size() <= 4) return false;
+  if (!EqualsNoCase(name.substr(name.size() - 4), ".txt")) return false;
+  std::string_view owner = name.substr(0, name.size() - 4);
+  if (!owner.empty() && owner.back() == ']') {
+    size_t open = owner.rfind('[');
+    if (open == std::string_view::npos || !IsDecimal(owner.substr(open + 1, owner.size() - open - 2))) return false;
+    owner = owner.substr(0, open);
+  }
+  if (owner.find_first_of("[]") != std::string_view::npos) return false;
+  size_t at = owner.find('@');
+  return at != std::string_view::npos && at > 0 && at + 1 < owner.size();
 }
 
 bool IsPlainChildName(std::string_view name) {
@@ -75,7 +173,7 @@ std::vector<std::string> SelectCookieFilesToDelete(const std::vector<FolderEntry
   const std::string keepText = keepList.status == KeepListStatus::kRead ? FirstLine(keepList.text) : std::string();
   for (const FolderEntry& entry : listing) {
     if (entry.isFolder || entry.isReparsePoint) continue;
-    if (!IsPlainChildName(entry.name)) continue;
+    if (!IsCookieFileName(entry.name)) continue;
     if (IsCookieIndexFile(entry.name)) continue;
     if (KeepListContains(keepText, CookieNameFromFileName(entry.name))) continue;
     doomed.push_back(entry.name);

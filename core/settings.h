@@ -52,4 +52,12 @@ inline constexpr int32_t kStartDisabled = 4;
 // asked). A value stored with no bytes at all has no text: the caller uses its fallback.
 std::optional<std::string> TextFromValueBuffer(const char* buffer, uint32_t size, bool upperCase);
 
+// The registry's type number of a 32-bit little-endian value (REG_DWORD).
+inline constexpr uint32_t kRegDwordType = 4;
+
+// The number out of a DWORD read: only a value stored as REG_DWORD with exactly its four bytes
+// holds one. Any other type or size cannot be read, and the caller uses its fallback: the bytes
+// of a REG_SZ "4" would otherwise read as 0x34, that is 52.
+std::optional<int32_t> DwordFromValueBuffer(uint32_t type, const unsigned char* data, uint32_t size);
+
 }  // namespace vexbane::settings

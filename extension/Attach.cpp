@@ -38,6 +38,7 @@ void CVexbaneIEDLL::Attach(IUnknown* site) noexcept {
   CountThisWindow();
   st.lngClickTime = TimeOfDayMs();
   InstallHooks(st);
+  m_holdsHooks = true;
   m_attachedToFrame = true;
   m_quit = false;
 }
@@ -77,6 +78,16 @@ void CVexbaneIEDLL::CountThisWindow() noexcept {
   }
 }
 
+// Quit, detach and destruction all end a frame object's use of the thread's hooks; whichever
+// comes first gives the share back, and the others find nothing left to give. The share is the
+// object's own: what other objects of the thread attached to since (a non-frame host clears
+// the thread's frame handle) never decides it.
+void CVexbaneIEDLL::ReleaseHookShare() noexcept {
+  if (!m_holdsHooks) return;
+  m_holdsHooks = false;
+  ReleaseHooks(CurrentThreadState());
+}
+
 // The browser and the helper must not keep each other alive: the sink is unadvised and the
 // site released. A frame object that leaves without a quit event gives up its share of the
 // thread's hooks; the count is left to the quit event's recount.
@@ -87,7 +98,7 @@ void CVexbaneIEDLL::Detach() noexcept {
   }
   m_ie.reset();
   m_site.reset();
-  if (m_attachedToFrame && !m_quit) ReleaseHooks(CurrentThreadState());
+  ReleaseHookShare();
   m_attachedToFrame = false;
 }
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "BrowserCount.h"
+#include "CountIELock.h"
 #include "CookieCleanerClient.h"
 #include "TraySignal.h"
 #include "core/newwindow_host.h"
-#include "Hooks.h"
 #include "ModVexbaneIE.h"
 #include "core/quit_count.h"
 #include "core/settings.h"
@@ -33,13 +33,14 @@ void SignalLastWindow(ThreadState& st) noexcept {
 }  // namespace
 
 void OnBrowserQuit(ThreadState& st, int16_t& countIE) noexcept {
-  if (!st.lngFrameHwnd) return;
-  ReleaseHooks(st);
-
   const quit::QuitPlan plan = quit::PlanQuit(CountListedBrowsers(), countIE);
   countIE = plan.countIE;
   if (!plan.writeCount) return;
   try {
+    // An attach's read-add-write holds this lock; a fresh count written in its middle would be
+    // overwritten at once by the attach's stale one. The recount itself stays outside: it
+    // calls into other browser threads, which may be waiting for the lock.
+    CountIELock lock;
     WriteRegValue(settings::kCountIE, std::to_string(countIE));
   } catch (...) {
   }

@@ -1,5 +1,6 @@
-// What happens when a browser window quits: hooks removed, windows recounted, the tray told
-// when none is left, cookies cleaned when the user asked for it.
+// What happens when a browser window quits: windows recounted, the tray told when none is
+// left, cookies cleaned when the user asked for it. The quitting object gives back its share
+// of the thread's hooks itself (CVexbaneIEDLL).
 #pragma once
 #include <cstdint>
 
@@ -7,7 +8,8 @@
 
 namespace vexbane::ext {
 
-// Runs once per attached frame object; `countIE` is the object's browser count.
+// Runs once per attached frame object, whatever other objects of the thread attached to since;
+// `countIE` is the object's browser count.
 void OnBrowserQuit(ThreadState& st, int16_t& countIE) noexcept;
 
 }  // namespace vexbane::ext

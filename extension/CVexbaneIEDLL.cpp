@@ -109,6 +109,7 @@ STDMETHODIMP CVexbaneIEDLL::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARA
 STDMETHODIMP CVexbaneIEDLL::m_ie_OnQuit() noexcept {
   if (!m_attachedToFrame || m_quit) return S_OK;
   m_quit = true;
+  ReleaseHookShare();
   OnBrowserQuit(CurrentThreadState(), m_countIE);
   return S_OK;
 }

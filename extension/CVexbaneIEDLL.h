@@ -55,6 +55,7 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL, public IObjectWithSite, priva
   bool HostIsBrowserFrame() const noexcept;
   void ReadTrayHandles(ThreadState& st) noexcept;
   void CountThisWindow() noexcept;
+  void ReleaseHookShare() noexcept;
 
   // Event handlers (NewWindow.cpp, Navigation.cpp)
   void m_ie_NewWindow2(IDispatch** ppDisp, VARIANT_BOOL* Cancel) noexcept;
@@ -79,6 +80,7 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL, public IObjectWithSite, priva
   int16_t m_countIE = 0;
   bool m_attachedToFrame = false;  // this object counted a frame window and uses the thread's hooks
   bool m_quit = false;             // the quit routine ran for this attach
+  bool m_holdsHooks = false;       // this object's share of the thread's hooks is still taken
 };
 
 }  // namespace vexbane::ext

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Guids.h"
+#include "win/com_server.h"
 
 namespace vexbane::ext {
 namespace {
@@ -17,6 +18,10 @@ VARIANT_BOOL* CancelArgument(const DISPPARAMS* params) noexcept {
 }
 
 }  // namespace
+
+EventSink::EventSink(BrowserEvents* owner) noexcept : m_owner(owner) { win::ModuleAddRef(); }
+
+EventSink::~EventSink() { win::ModuleRelease(); }
 
 EventSink* EventSink::Create(BrowserEvents* owner) noexcept { return new (std::nothrow) EventSink(owner); }
 

@@ -32,8 +32,10 @@ class EventSink final : public IDispatch {
                       UINT*) noexcept override;
 
  private:
-  explicit EventSink(BrowserEvents* owner) noexcept : m_owner(owner) {}
-  ~EventSink() = default;
+  // Counted in the module like every object of the server: the browser may hold the sink (and
+  // call into its code) after the helper object has gone.
+  explicit EventSink(BrowserEvents* owner) noexcept;
+  ~EventSink();
   volatile LONG m_refs = 1;
   BrowserEvents* m_owner;
   win::ComPtr<IConnectionPoint> m_point;

@@ -131,7 +131,11 @@ HWND DialogForm::AddLabel(int id, const char* text, const dialogs::TwipRect& rec
     RECT r = ControlPixels(label);
     ::SetWindowPos(label, HWND_BOTTOM, r.left + 1, r.top + 1, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  m_labels.push_back({id, look});
+  try {
+    m_labels.push_back({id, look});
+  } catch (...) {
+    // Out of memory: the label keeps the body look when it is painted.
+  }
   if (look == LabelLook::Body) GrowToFit(label, text);
   if (movesForm) win::SubclassWindow(label, &DialogForm::DragLabelProc);
   return label;

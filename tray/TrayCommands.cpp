@@ -62,8 +62,11 @@ void frmTrayForm::SetSound(SoundItem item) noexcept {
 
 void frmTrayForm::mnuHelp_Click() noexcept {
   // A missing help file or no viewer gives nothing visible, as the user expects of a tray menu.
-  const std::string file = m_module.strAppPath + "\\" + settings::kHelpFile;
-  ::ShellExecuteA(hwnd(), "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  try {
+    const std::string file = m_module.strAppPath + "\\" + settings::kHelpFile;
+    ::ShellExecuteA(hwnd(), "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  } catch (...) {
+  }
 }
 
 }  // namespace vexbane::tray

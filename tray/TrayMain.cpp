@@ -27,20 +27,29 @@ int RunMessageLoop(const frmTrayForm& form) noexcept {
 
 }  // namespace
 
+// Both give an empty text when memory runs out; an empty folder starts and opens nothing.
 std::string ProgramFolder() noexcept {
-  char path[MAX_PATH] = {};
-  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return {};
-  std::string folder(path, n);
-  size_t slash = folder.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+  try {
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::string folder(path, n);
+    size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+  } catch (...) {
+    return {};
+  }
 }
 
 std::string SystemFolder() noexcept {
-  std::string buffer(kFolderBufferSize, ' ');
-  UINT n = ::GetSystemDirectoryA(&buffer[0], kFolderBufferSize);
-  if (n < 1 || n >= kFolderBufferSize) return kSystemFolderFallback;
-  return buffer.substr(0, n);
+  try {
+    std::string buffer(kFolderBufferSize, ' ');
+    UINT n = ::GetSystemDirectoryA(&buffer[0], kFolderBufferSize);
+    if (n < 1 || n >= kFolderBufferSize) return kSystemFolderFallback;
+    return buffer.substr(0, n);
+  } catch (...) {
+    return {};
+  }
 }
 
 void ReadPopupLevel(ModTray& module, const CRegistry& registry) noexcept {

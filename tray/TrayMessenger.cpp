@@ -19,8 +19,11 @@ void frmTrayForm::ShowMessengerChecks(bool block) noexcept {
 
 void frmTrayForm::RunNetCommand(const char* parameters) noexcept {
   ::Sleep(kPauseBeforeNetMs);
-  const std::string net = m_module.strSystemDir + "\\NET.EXE";
-  ::ShellExecuteA(hwnd(), "open", net.c_str(), parameters, nullptr, SW_HIDE);
+  try {
+    const std::string net = m_module.strSystemDir + "\\NET.EXE";
+    ::ShellExecuteA(hwnd(), "open", net.c_str(), parameters, nullptr, SW_HIDE);
+  } catch (...) {
+  }
 }
 
 void frmTrayForm::mnuBlockMessenger_Click() noexcept {

@@ -17,6 +17,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "dialogs_resources.h"
+#include "frmMessage.h"
 #include "win/com_ptr.h"
 #include "win/file.h"
 #include "win/guid.h"
@@ -26,6 +27,10 @@ namespace {
 constexpr int kTitlePoints = 13;
 // The check box's own glyph is this many pixels square; the designed 132 twips would cut it.
 constexpr int kCheckGlyphPixels = 13;
+// The notice when "Clean" cannot save the keep list first.
+constexpr char kCleanTitle[] = "Clean cookies";
+constexpr char kKeepListNotSaved[] =
+    "The list of cookies to keep could not be saved, so nothing was cleaned.";
 
 std::vector<std::string> FileNamesIn(const std::string& folder) {
   std::vector<std::string> names;
@@ -163,16 +168,17 @@ void frmPopupCookie::LoadCookieList() noexcept {
   }
 }
 
-void frmPopupCookie::SaveKeepList() noexcept {
+bool frmPopupCookie::SaveKeepList() noexcept {
   intAutoClean = ::SendMessageA(Item(chkAutoClean), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
   try {
     CRegistry().SetRegStringValue(settings::kAutoClean, std::to_string(intAutoClean));
     const std::string text = dialogs::KeepListFileText(ListItems(Item(lstCookie)));
-    if (win::ReplaceFileContents(KeepListPath(), text) == ERROR_SUCCESS) return;
+    if (win::ReplaceFileContents(KeepListPath(), text) == ERROR_SUCCESS) return true;
   } catch (...) {
   }
   // The choice did not reach the file: the check marks go back to what the cleaner will read.
   LoadCookieList();
+  return false;
 }
 
 void frmPopupCookie::cmdOk_Click() noexcept {
@@ -180,11 +186,19 @@ void frmPopupCookie::cmdOk_Click() noexcept {
   cmdExit_Click();
 }
 
+// The cleaner spares what the keep list names; cleaning after a failed save would delete the
+// cookies the user has just ticked to keep.
 void frmPopupCookie::cmdClean_Click() noexcept {
-  SaveKeepList();
+  if (!SaveKeepList()) {
+    ShowMessageOver(hwnd(), kCleanTitle, kKeepListNotSaved, "Ok");
+    return;
+  }
   cookieclient::RunCookieCleaner();
   LoadCookieList();
-  AssignIfConverts(intAutoClean, CRegistry().GetRegStringValue(settings::kAutoClean));
+  try {
+    AssignIfConverts(intAutoClean, CRegistry().GetRegStringValue(settings::kAutoClean));
+  } catch (...) {
+  }
   ShowAutoClean();
 }
 

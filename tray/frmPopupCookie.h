@@ -34,7 +34,9 @@ class frmPopupCookie final : public DialogForm {
   frmPopupCookie() = default;
   bool Form_Load(HWND owner) noexcept;
   void LoadCookieList() noexcept;
-  void SaveKeepList() noexcept;
+  // Stores "AutoClean" and rewrites the keep list from the check marks; false when the keep list
+  // could not be written (the list then shows what the file still holds).
+  bool SaveKeepList() noexcept;
   void ShowAutoClean() noexcept;
   void cmdOk_Click() noexcept;
   void cmdClean_Click() noexcept;

@@ -1,6 +1,9 @@
 // Small registry helpers over the ANSI registry calls.
 #include "win/registry.h"
 
+#include <optional>
+
+#include "core/settings.h"
 #include "win/unique.h"
 
 namespace vexbane::win {
@@ -33,12 +36,14 @@ LONG QueryDwordValue(HKEY root, const char* path, const char* name, int32_t& val
   UniqueKey key;
   LONG rc = ::RegOpenKeyExA(root, path, 0, kReadAccess, key.put());
   if (rc != ERROR_SUCCESS) return rc;
-  DWORD data = 0;
+  unsigned char data[4] = {};
   DWORD size = sizeof data;
-  DWORD type = REG_DWORD;
-  rc = ::RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+  DWORD type = REG_NONE;
+  rc = ::RegQueryValueExA(key.get(), name, nullptr, &type, data, &size);
   if (rc != ERROR_SUCCESS) return rc;
-  value = static_cast<int32_t>(data);
+  std::optional<int32_t> number = settings::DwordFromValueBuffer(type, data, size);
+  if (!number) return ERROR_UNSUPPORTED_TYPE;
+  value = *number;
   return ERROR_SUCCESS;
 }
 

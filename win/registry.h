@@ -20,6 +20,7 @@ LONG QueryValueBytes(HKEY root, const char* path, const char* name, uint32_t buf
                      std::string& bytes);
 // Stores `text` as REG_SZ with its terminating NUL.
 LONG SetStringValue(HKEY root, const char* path, const char* name, const std::string& text);
+// Reads a REG_DWORD; a value of any other type or size fails with ERROR_UNSUPPORTED_TYPE.
 LONG QueryDwordValue(HKEY root, const char* path, const char* name, int32_t& value);
 LONG SetDwordValue(HKEY root, const char* path, const char* name, int32_t value);
 // True when the key opens and holds a value of that name (of any type).

@@ -64,11 +64,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FolderCase{"C:\\", nullptr}, FolderCase{"C:", nullptr},  // a whole drive
                       FolderCase{"\\\\server\\share", nullptr},  // a whole share
                       FolderCase{"\\\\server", nullptr},
-                      FolderCase{"C:\\WINDOWS\\..\\Cookies", nullptr},
-                      FolderCase{"C:\\WINDOWS\\.\\Cookies", nullptr},
-                      FolderCase{"C:\\WINDOWS\\\\Cookies", nullptr},
+                      // Spellings that only the system's resolution can judge go on to it.
+                      FolderCase{"C:\\WINDOWS\\Cookies\\..", "C:\\WINDOWS\\Cookies\\.."},
+                      FolderCase{"C:\\WINDOWS\\.", "C:\\WINDOWS\\."},
+                      FolderCase{"C:\\PROGRA~1", "C:\\PROGRA~1"},
+                      FolderCase{"C:\\WINDOWS. .", "C:\\WINDOWS. ."},
                       FolderCase{"C:\\WINDOWS\\Cook*", nullptr},
-                      FolderCase{"\\\\?\\C:\\Cookies", nullptr},
+                      FolderCase{"\\\\?\\C:\\Cookies", nullptr}, FolderCase{"\\\\.\\C:\\Cookies", nullptr},
+                      FolderCase{"\\\\?\\UNC\\server\\share\\Cookies", nullptr},
                       FolderCase{"C:\\WINDOWS\\Cookies:stream", nullptr},
                       FolderCase{"%USERPROFILE%\\Cookies", nullptr},
                       FolderCase{"No", nullptr}));  // the tray's reader's fallback text
@@ -164,6 +167,101 @@ INSTANTIATE_TEST_SUITE_P(
                        File("eve@site[1].txt")},
                       kNoKeepList, Names({"eve@site[1].txt"})},
         SelectionCase{"an empty folder gives nothing", {}, kNoKeepList, Names({})}));
+
+
+// --- the resolved folder ---
+
+// The folders of an NT-family profile and of a 95-family machine, each with its short form.
+const std::vector<std::string> kProtected = {
+    "C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\Program Files", "C:\\PROGRA~1",
+    "C:\\Documents and Settings\\ann", "C:\\DOCUME~1\\ann", "C:\\Documents and Settings\\ann\\Desktop",
+    "C:\\Documents and Settings\\ann\\My Documents", "C:\\DOCUME~1\\ann\\MYDOCU~1",
+    "C:\\My Documents", "\\\\server\\home\\ann"};
+
+struct VerdictCase {
+  std::vector<std::string> forms;
+  FolderVerdict verdict;
+};
+
+class ResolvedFolderTest : public ::testing::TestWithParam<VerdictCase> {};
+
+TEST_P(ResolvedFolderTest, RefusesRootsAndTheFoldersTheSystemAndTheUserLiveIn) {
+  const VerdictCase& c = GetParam();
+  EXPECT_EQ(CheckResolvedCookieFolder(c.forms, kProtected), c.verdict) << c.forms.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ResolvedFolderTest,
+    ::testing::Values(
+        // Cookie folders of both families stay usable, inside protected folders as well.
+        VerdictCase{{"C:\\WINDOWS\\Cookies"}, FolderVerdict::kUsable},
+        VerdictCase{{"C:\\Documents and Settings\\ann\\Cookies", "C:\\DOCUME~1\\ann\\Cookies"}, FolderVerdict::kUsable},
+        VerdictCase{{"C:\\WINDOWS\\Profiles\\ann\\Cookies"}, FolderVerdict::kUsable},
+        VerdictCase{{"\\\\server\\home\\ann\\Cookies"}, FolderVerdict::kUsable},
+        VerdictCase{{"D:\\Cookies"}, FolderVerdict::kUsable},
+        VerdictCase{{"C:\\WINDOWSX"}, FolderVerdict::kUsable},  // a neighbour, not the folder
+        // The protected folders themselves, in every spelling and letter case.
+        VerdictCase{{"C:\\WINDOWS"}, FolderVerdict::kProtected},
+        VerdictCase{{"c:\\windows\\"}, FolderVerdict::kProtected},
+        VerdictCase{{"C:\\WINDOWS. ."}, FolderVerdict::kProtected},
+        VerdictCase{{"C:/Windows/System32"}, FolderVerdict::kProtected},
+        VerdictCase{{"C:\\\\WINDOWS"}, FolderVerdict::kProtected},
+        VerdictCase{{"C:\\PROGRA~1"}, FolderVerdict::kProtected},
+        VerdictCase{{"C:\\Progs", "C:\\PROGRA~1"}, FolderVerdict::kProtected},  // known by its short form
+        VerdictCase{{"C:\\Documents and Settings\\ann"}, FolderVerdict::kProtected},
+        VerdictCase{{"C:\\Documents and Settings\\ann\\Desktop"}, FolderVerdict::kProtected},
+        VerdictCase{{"C:\\My Documents"}, FolderVerdict::kProtected},
+        VerdictCase{{"\\\\SERVER\\Home\\ann"}, FolderVerdict::kProtected},
+        // A folder that holds one of them.
+        VerdictCase{{"C:\\Documents and Settings"}, FolderVerdict::kProtected},
+        VerdictCase{{"\\\\server\\home\\"}, FolderVerdict::kRoot},
+        // Roots and what is no folder path.
+        VerdictCase{{"C:\\"}, FolderVerdict::kRoot}, VerdictCase{{"C:"}, FolderVerdict::kRoot},
+        VerdictCase{{"C:\\."}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{"\\\\server\\share"}, FolderVerdict::kRoot},
+        VerdictCase{{"\\\\server"}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{"\\\\?\\C:\\WINDOWS\\Cookies"}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{"\\\\.\\C:\\WINDOWS\\Cookies"}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{"C:\\WINDOWS\\Cookies\\.."}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{"C:\\WINDOWS\\..."}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{"C:\\WINDOWS\\Cookies", "C:\\WINDOWS\\COOKIES:x"}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{"Cookies"}, FolderVerdict::kNotAFolderPath}, VerdictCase{{"C:Cookies"}, FolderVerdict::kNotAFolderPath},
+        VerdictCase{{}, FolderVerdict::kNotAFolderPath}));
+
+TEST(ResolvedFolder, AnOddProtectedSettingRefusesNothingElse) {
+  EXPECT_EQ(CheckResolvedCookieFolder({"C:\\WINDOWS\\Cookies"}, {"", "No", "relative", "C:"}), FolderVerdict::kUsable);
+}
+
+// --- cookie file names ---
+
+class CookieFileNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(CookieFileNameTest, OnlyTheBrowsersCookieFileShape) {
+  EXPECT_EQ(IsCookieFileName(GetParam().name), GetParam().plain) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CookieFileNameTest,
+    ::testing::Values(NameCase{"ann@example[1].txt", true}, NameCase{"ann@example.txt", true},
+                      NameCase{"ANN@EXAMPLE[12].TXT", true}, NameCase{"ann@ads.example.com[2].Txt", true},
+                      NameCase{"a@b.txt", true}, NameCase{"ann@ex@ample.txt", true},
+                      NameCase{"index.dat", false}, NameCase{"desktop.ini", false}, NameCase{"notes.txt", false},
+                      NameCase{"win.ini", false}, NameCase{"budget.xls", false}, NameCase{"@example.txt", false},
+                      NameCase{"ann@.txt", false}, NameCase{"ann@example[].txt", false},
+                      NameCase{"ann@example[x].txt", false}, NameCase{"ann@example[1]x.txt", false},
+                      NameCase{"ann@ex[1]ample.txt", false}, NameCase{"ann@example]1[.txt", false},
+                      NameCase{"ann@example.txt.lnk", false}, NameCase{"ann@example.txt ", false},
+                      NameCase{"ann@example.tx", false}, NameCase{"ann@example", false}, NameCase{".txt", false},
+                      NameCase{"ann@example.txt:stream", false}, NameCase{"..\\ann@example.txt", false},
+                      NameCase{"ann@a..b.txt", false}, NameCase{"", false}));
+
+TEST(Selection, AFolderOfDocumentsBesideOneCookieLosesOnlyTheCookie) {
+  const std::vector<FolderEntry> folder = {File("win.ini"),     File("notes.txt"),  File("budget.xls"),
+                                           File("desktop.ini"), File("thumbs.db"),  File("ann@example[1].txt"),
+                                           File("readme@.txt"), File("report.txt"), File("bob@news[1].TXT")};
+  EXPECT_EQ(SelectCookieFilesToDelete(folder, kNoKeepList), Names({"ann@example[1].txt", "bob@news[1].TXT"}));
+  EXPECT_EQ(SelectCookieFilesToDelete(folder, Keep("#BOB@NEWS#")), Names({"ann@example[1].txt"}));
+}
 
 }  // namespace
 }  // namespace vexbane::cookiecleaner

@@ -46,5 +46,24 @@ TEST(TextFromValueBuffer, ZeroBytesGiveNoText) {
   EXPECT_EQ(Take("", 1, true).value(), "");
 }
 
+
+TEST(DwordFromValueBuffer, OnlyAFourByteRegDwordHoldsANumber) {
+  const unsigned char three[4] = {3, 0, 0, 0};
+  const unsigned char minusOne[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+  const unsigned char big[4] = {0x78, 0x56, 0x34, 0x12};
+  EXPECT_EQ(settings::DwordFromValueBuffer(4, three, 4).value(), 3);
+  EXPECT_EQ(settings::DwordFromValueBuffer(4, minusOne, 4).value(), -1);
+  EXPECT_EQ(settings::DwordFromValueBuffer(4, big, 4).value(), 0x12345678);
+  // The text "4" stored as REG_SZ: its bytes would read as 52 if the type were not looked at.
+  const unsigned char text[4] = {'4', 0, 0, 0};
+  EXPECT_FALSE(settings::DwordFromValueBuffer(1, text, 2).has_value());
+  EXPECT_FALSE(settings::DwordFromValueBuffer(1, text, 4).has_value());
+  EXPECT_FALSE(settings::DwordFromValueBuffer(3, three, 4).has_value());  // REG_BINARY
+  EXPECT_FALSE(settings::DwordFromValueBuffer(5, three, 4).has_value());  // REG_DWORD_BIG_ENDIAN
+  EXPECT_FALSE(settings::DwordFromValueBuffer(4, three, 2).has_value());  // short
+  EXPECT_FALSE(settings::DwordFromValueBuffer(4, three, 0).has_value());
+  EXPECT_FALSE(settings::DwordFromValueBuffer(4, nullptr, 4).has_value());
+}
+
 }  // namespace
 }  // namespace vexbane

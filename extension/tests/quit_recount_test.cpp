@@ -45,7 +45,6 @@ class BrowserQuitTest : public ::testing::Test {
     ThreadState& st = CurrentThreadState();
     st.lngFrameHwnd = m_frame.hwnd();
     st.lngFormHwnd = m_tray.block();  // stale: the quit must read "hForm" again
-    InstallHooks(st);
     m_cleaner = std::make_unique<ScopedClassObject>(win::ToGuid(ids::kClsidCookieCleaner), [this](REFIID iid, void** out) {
       return HandOut(new FakeCookieCleaner(win::ToGuid(ids::kIidCookieCleaner), m_log), iid, out);
     });
@@ -97,9 +96,6 @@ TEST_F(BrowserQuitTest, LastWindowCountsZeroCleansOnceThenSignalsTheTray) {
   EXPECT_EQ(m_tray.formCloseClicks(), 1);
   EXPECT_EQ(m_tray.blockClicks(), 0);
   EXPECT_EQ(CurrentThreadState().lngFormHwnd, m_tray.formClose());
-  EXPECT_FALSE(CurrentThreadState().lngMouseHook);
-  EXPECT_FALSE(CurrentThreadState().lngMsgHook);
-  EXPECT_FALSE(AnyHooksInstalled());
 }
 
 TEST_F(BrowserQuitTest, AutoCleanDecidesTheCleaningButNeverTheSignal) {
@@ -134,7 +130,6 @@ TEST_F(BrowserQuitTest, OneOfTwoBrowserWindowsQuits) {
   EXPECT_EQ(m_key.Get("CountIE"), "1");
   EXPECT_EQ(m_tray.formCloseClicks(), 0);
   EXPECT_EQ(m_log.calls, 0);
-  EXPECT_FALSE(AnyHooksInstalled());
 }
 
 TEST_F(BrowserQuitTest, OnlyBrowserProgramsAreCounted) {
@@ -149,17 +144,51 @@ TEST_F(BrowserQuitTest, OnlyBrowserProgramsAreCounted) {
   EXPECT_EQ(m_log.calls, 1);
 }
 
-TEST_F(BrowserQuitTest, HostThatWasNoFrameDoesNothing) {
+// A non-frame host attached on the thread after the frame clears the thread's frame handle; the
+// frame's quit still counts (the object knows it attached to a frame).
+TEST_F(BrowserQuitTest, QuitCountsEvenAfterANonFrameAttachClearedTheThreadsFrame) {
   ListShellWindows({{Kind::Browser, kBrowserPath}});
   m_key.Set("CountIE", "5");
   CurrentThreadState().lngFrameHwnd = nullptr;
   int16_t countIE = 5;
   Quit(countIE);
-  EXPECT_EQ(countIE, 5);
-  EXPECT_EQ(m_key.Get("CountIE"), "5");
-  EXPECT_EQ(m_tray.formCloseClicks(), 0);
-  EXPECT_EQ(m_log.calls, 0);
-  EXPECT_TRUE(AnyHooksInstalled()) << "it never took a share of the hooks, so it gives none back";
+  EXPECT_EQ(countIE, 0);
+  EXPECT_EQ(m_key.Get("CountIE"), "0");
+  EXPECT_EQ(m_tray.formCloseClicks(), 1);
+}
+
+// Another window's attach is in the middle of its read-add-write of the count: the quit's fresh
+// count waits for it and lands afterwards, instead of being overwritten by the attach's result.
+TEST_F(BrowserQuitTest, CountWriteWaitsForAnAttachsUpdate) {
+  ListShellWindows({{Kind::Browser, kBrowserPath}, {Kind::Browser, kBrowserPath}});
+  struct Holder {
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    vexbane::testing::ScopedProductKey* key = nullptr;
+  } holder;
+  holder.key = &m_key;
+  HANDLE thread = ::CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* h = static_cast<Holder*>(p);
+        HANDLE mutex = ::CreateMutexA(nullptr, FALSE, "VexbaneCountIE");
+        ::WaitForSingleObject(mutex, INFINITE);
+        ::SetEvent(h->ready);
+        ::Sleep(500);
+        h->key->Set("CountIE", "7");  // the attach's stale count
+        ::ReleaseMutex(mutex);
+        ::CloseHandle(mutex);
+        return 0;
+      },
+      &holder, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  ASSERT_EQ(::WaitForSingleObject(holder.ready, 5000), WAIT_OBJECT_0);
+  int16_t countIE = 2;
+  Quit(countIE);
+  ::WaitForSingleObject(thread, 5000);
+  ::CloseHandle(thread);
+  ::CloseHandle(holder.ready);
+  EXPECT_EQ(countIE, 1);
+  EXPECT_EQ(m_key.Get("CountIE"), "1") << "the quit's count was written before the attach finished";
 }
 
 TEST_F(BrowserQuitTest, NoCollectionLeavesCountSignalAndCleaningAlone) {
@@ -170,7 +199,6 @@ TEST_F(BrowserQuitTest, NoCollectionLeavesCountSignalAndCleaningAlone) {
   EXPECT_EQ(m_key.Get("CountIE"), "2");
   EXPECT_EQ(m_tray.formCloseClicks(), 0);
   EXPECT_EQ(m_log.calls, 0);
-  EXPECT_FALSE(AnyHooksInstalled()) << "the hooks go whatever the count";
 }
 
 TEST_F(BrowserQuitTest, CollectionThatWillNotTellItsSizeCountsAsNone) {
@@ -189,18 +217,6 @@ TEST_F(BrowserQuitTest, MissingCookieComponentStillSignals) {
   Quit(countIE);
   EXPECT_EQ(m_key.Get("CountIE"), "0");
   EXPECT_EQ(m_tray.formCloseClicks(), 1);
-}
-
-TEST_F(BrowserQuitTest, HooksStayWhileAnotherFrameObjectOfTheThreadLives) {
-  InstallHooks(CurrentThreadState());  // a second frame on this thread
-  ListShellWindows({{Kind::Browser, kBrowserPath}, {Kind::Browser, kBrowserPath}});
-  int16_t countIE = 2;
-  Quit(countIE);
-  EXPECT_TRUE(CurrentThreadState().lngMouseHook);
-  EXPECT_TRUE(AnyHooksInstalled());
-  Quit(countIE);
-  EXPECT_FALSE(CurrentThreadState().lngMouseHook);
-  EXPECT_FALSE(AnyHooksInstalled());
 }
 
 }  // namespace

@@ -20,6 +20,13 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   void SetLocationURL(const std::string& url);
   void SetFullName(const std::string& fullName);
   size_t SinkCount() const noexcept { return m_sinks.size(); }
+  // The n-th connected sink (from 0), with a reference of the caller's own; null when none.
+  IDispatch* TakeSink(size_t n) const noexcept {
+    if (n >= m_sinks.size()) return nullptr;
+    IDispatch* sink = m_sinks[n].dispatch.get();
+    sink->AddRef();
+    return sink;
+  }
   // The reference count as it stands (for the tests' leak checks).
   ULONG RefCount() noexcept;
   // True once the helper asked the browser to quit.

@@ -9,6 +9,7 @@
 #include "core/product_ids.h"
 #include "core/settings.h"
 #include "dialogs_helpers.h"
+#include "frmMessage.h"
 #include "frmPopupCookie.h"
 #include "win/guid.h"
 
@@ -260,9 +261,56 @@ TEST_F(CookieManager, AFailedKeepListWriteShowsWhatTheFileHolds) {
   ASSERT_TRUE(::CreateDirectoryA(m_app.folder().File("IECookieURL.dat.new").c_str(), nullptr));
   SetCheck(form, 0, false);  // user@site
   SetCheck(form, 1, true);   // user@Alpha
+  testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_TRUE(notice.Seen().found);
   EXPECT_EQ("#user@site#\r\n", KeepFile());
   EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}, {"user@other", false}}), Items(form));
+}
+
+// The keep list is held open by another program, so "Clean" cannot save it: the cookies the user
+// has just ticked must not be cleaned on the strength of the old list.
+TEST_F(CookieManager, CleanAfterAFailedKeepListSaveCleansNothingAndSaysSo) {
+  AddCookies();
+  m_app.folder().Write("IECookieURL.dat", "#user@other#\r\n");
+  CleanerRecord record;
+  record.fileToDelete = m_cookies.File("user@site[1].txt");
+  record.keepListPath = m_app.folder().File("IECookieURL.dat");
+  FakeCleaner cleaner(record);
+  FakeCleanerFactory factory(cleaner);
+  ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
+  DWORD cookie = 0;
+  ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
+                                                   CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
+  HWND form = Open();
+  SetCheck(form, 2, true);  // user@site, newly ticked to keep
+  // Readers may share it; nobody may replace or delete it while it is held.
+  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  // A folder in the way of a temporary file of the old fixed name fails that save path as well.
+  ::CreateDirectoryA(m_app.folder().File("IECookieURL.dat.new").c_str(), nullptr);
+
+  testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupCookie::cmdClean);
+  const testing::SeenMessageBox& seen = notice.Seen();
+  ::CloseHandle(held);
+  ::RemoveDirectoryA(m_app.folder().File("IECookieURL.dat.new").c_str());
+  ::CoRevokeClassObject(cookie);
+
+  EXPECT_EQ(0, record.calls) << "nothing is cleaned without the saved keep list";
+  EXPECT_TRUE(m_cookies.Read("user@site[1].txt") != "<missing>");
+  ASSERT_TRUE(seen.found) << "the user is told, in the program's own message box";
+  EXPECT_EQ("Clean cookies", seen.title);
+  EXPECT_EQ("The list of cookies to keep could not be saved, so nothing was cleaned.", seen.text);
+  EXPECT_EQ("Ok", seen.yesCaption);
+  EXPECT_FALSE(seen.noVisible);
+  EXPECT_FALSE(seen.ownerEnabled) << "modal over the manager";
+  EXPECT_EQ("#user@other#\r\n", KeepFile());
+  EXPECT_TRUE(::IsWindow(form));
+  EXPECT_EQ((std::vector<Item>{{"user@other", true}, {"user@Alpha", false}, {"user@site", false}}), Items(form))
+      << "the list shows what the keep list still holds";
+  ::CoUninitialize();
 }
 
 TEST_F(CookieManager, MissingCookieFolderGivesAnEmptyList) {

@@ -93,6 +93,23 @@ TEST_F(CRegistryDwords, ReadsAndWritesDwords) {
   EXPECT_EQ(reg.GetRegDWordValue(kTestSubKey, "Start"), 4);
 }
 
+// The Messenger's start type is a REG_DWORD for the system; a value of another type is no start
+// type, so it reads as unreadable (2) and the tray's block check rewrites it as a real DWORD.
+TEST_F(CRegistryDwords, ValueOfAnotherTypeOrSizeReadsTwo) {
+  CRegistry reg;
+  testing::WriteRawString(HKEY_LOCAL_MACHINE, kTestSubKey, "Start", "4");
+  EXPECT_EQ(reg.GetRegDWordValue(kTestSubKey, "Start"), 2) << "the text \"4\" is not the number 52";
+  testing::WriteRawString(HKEY_LOCAL_MACHINE, kTestSubKey, "Start", "abc");  // four bytes with its NUL
+  EXPECT_EQ(reg.GetRegDWordValue(kTestSubKey, "Start"), 2);
+  const unsigned char three[4] = {3, 0, 0, 0};
+  testing::WriteRawBytes(HKEY_LOCAL_MACHINE, kTestSubKey, "Start", REG_BINARY, three, 4);
+  EXPECT_EQ(reg.GetRegDWordValue(kTestSubKey, "Start"), 2);
+  testing::WriteRawBytes(HKEY_LOCAL_MACHINE, kTestSubKey, "Start", REG_DWORD, three, 2);
+  EXPECT_EQ(reg.GetRegDWordValue(kTestSubKey, "Start"), 2);
+  testing::WriteRawBytes(HKEY_LOCAL_MACHINE, kTestSubKey, "Start", REG_DWORD, three, 4);
+  EXPECT_EQ(reg.GetRegDWordValue(kTestSubKey, "Start"), 3);
+}
+
 TEST_F(CRegistryDwords, MissingKeyOrValueReadsTwoAndAWriteCreatesNoKey) {
   CRegistry reg;
   EXPECT_EQ(reg.GetRegDWordValue(kTestSubKey, "Start"), 2);
