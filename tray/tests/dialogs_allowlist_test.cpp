@@ -100,15 +100,18 @@ TEST_F(AllowListEditor, BlankAddAndRemoveWithoutSelectionShowTheirNotices) {
 TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHolds) {
   WriteFile("1\r\nkeep\r\n");
   HWND form = Open();
-  // A folder in the way of the temporary file makes every rewrite fail.
-  ASSERT_TRUE(::CreateDirectoryA(m_app.folder().File("WebSite.dat.new").c_str(), nullptr));
+  // Another program holds the list open, sharing it with readers only: no save can replace it.
+  HANDLE held = ::CreateFileA(m_app.folder().File("WebSite.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Type(form, "lost");
   testing::Click(form, frmPopupAdvanced::cmdAdd);
-  EXPECT_EQ("1\r\nkeep\r\n", File());
   EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
   ::SendMessageA(::GetDlgItem(form, frmPopupAdvanced::lstURL), LB_SETCURSEL, 0, 0);
   testing::Click(form, frmPopupAdvanced::cmdRemove);
   EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
+  ::CloseHandle(held);
+  EXPECT_EQ("1\r\nkeep\r\n", File());
 }
 
 TEST_F(AllowListEditor, ReadsOnlyTheEntriesTheFileReallyHolds) {

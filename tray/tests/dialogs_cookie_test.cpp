@@ -258,12 +258,16 @@ TEST_F(CookieManager, AFailedKeepListWriteShowsWhatTheFileHolds) {
   AddCookies();
   m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
   HWND form = Open();
-  ASSERT_TRUE(::CreateDirectoryA(m_app.folder().File("IECookieURL.dat.new").c_str(), nullptr));
+  // Another program holds the list open, sharing it with readers only: no save can replace it.
+  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
   SetCheck(form, 0, false);  // user@site
   SetCheck(form, 1, true);   // user@Alpha
   testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
   EXPECT_TRUE(notice.Seen().found);
+  ::CloseHandle(held);
   EXPECT_EQ("#user@site#\r\n", KeepFile());
   EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}, {"user@other", false}}), Items(form));
 }
@@ -288,14 +292,11 @@ TEST_F(CookieManager, CleanAfterAFailedKeepListSaveCleansNothingAndSaysSo) {
   HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  // A folder in the way of a temporary file of the old fixed name fails that save path as well.
-  ::CreateDirectoryA(m_app.folder().File("IECookieURL.dat.new").c_str(), nullptr);
 
   testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
   const testing::SeenMessageBox& seen = notice.Seen();
   ::CloseHandle(held);
-  ::RemoveDirectoryA(m_app.folder().File("IECookieURL.dat.new").c_str());
   ::CoRevokeClassObject(cookie);
 
   EXPECT_EQ(0, record.calls) << "nothing is cleaned without the saved keep list";
