@@ -30,7 +30,7 @@ void BlockTally::Load(const StoredCounts& stored) {
 }
 
 void BlockTally::Add() {
-  const int32_t today = DayStamp(m_clock.Today());
+  const int32_t today = DayStamp(m_clock->Today());
   if (m_counts.day != today) {
     m_counts.day = today;
     m_counts.today = 0;
@@ -41,7 +41,7 @@ void BlockTally::Add() {
 
 BlockCounts BlockTally::Current() const {
   BlockCounts now = m_counts;
-  if (now.day != DayStamp(m_clock.Today())) now.today = 0;
+  if (now.day != DayStamp(m_clock->Today())) now.today = 0;
   return now;
 }
 

@@ -49,7 +49,7 @@ struct StoredCounts {
 
 class BlockTally {
  public:
-  explicit BlockTally(Clock& clock) : m_clock(clock) {}
+  explicit BlockTally(Clock& clock) : m_clock(&clock) {}
 
   // Takes the stored values: a missing or unreadable count (not a number, negative) counts
   // from 0; a total below today's count is raised to it.
@@ -62,7 +62,7 @@ class BlockTally {
   std::vector<tray::SettingWrite> Writes() const;
 
  private:
-  Clock& m_clock;
+  Clock* m_clock;
   BlockCounts m_counts;
 };
 

@@ -139,7 +139,8 @@ TEST_F(AllowListEditor, ChromeTabOrderAndExit) {
   ::DeleteObject(region);
 
   const int order[] = {frmPopupAdvanced::lstURL, frmPopupAdvanced::txtWebSite, frmPopupAdvanced::cmdAdd,
-                       frmPopupAdvanced::cmdRemove, frmPopupAdvanced::cmdExit, frmPopupAdvanced::lstURL};
+                       frmPopupAdvanced::cmdRemove, frmPopupAdvanced::cmdExit, frmPopupAdvanced::cmdTest,
+                       frmPopupAdvanced::lstURL};
   for (size_t i = 0; i + 1 < std::size(order); ++i) {
     EXPECT_EQ(::GetDlgItem(form, order[i + 1]), ::GetNextDlgTabItem(form, ::GetDlgItem(form, order[i]), FALSE))
         << "after control " << order[i];
