@@ -57,6 +57,41 @@ TEST_F(AllowListEditor, AddKeepsTheListSortedAndRewritesTheWholeFile) {
   EXPECT_EQ("4\r\nA\r\nb\r\nb\r\nc\r\n", File()) << "duplicates are kept";
 }
 
+TEST_F(AllowListEditor, TestNamesTheEntryThatLetsAnAddressThrough) {
+  WriteFile("3\r\nbank.example\r\nShop\r\nzoo\r\n");
+  HWND form = Open();
+  Type(form, "https://login.BANK.example/sign-in");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Allowed: the entry \"bank.example\" lets this page open windows.",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  Type(form, "http://www.myshop.example/");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Allowed: the entry \"Shop\" lets this page open windows.",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  EXPECT_EQ("3\r\nbank.example\r\nShop\r\nzoo\r\n", File()) << "a test changes nothing";
+  EXPECT_EQ("http://www.myshop.example/", Text(::GetDlgItem(form, frmPopupAdvanced::txtWebSite)))
+      << "the address stays for the next try or for Add";
+}
+
+TEST_F(AllowListEditor, TestSaysWhenNoEntryMatchesAndAsksForAnAddressWhenEmpty) {
+  WriteFile("1\r\nbank.example\r\n");
+  HWND form = Open();
+  Type(form, "http://ads.example/pop");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Not on the list: new windows from this page follow the blocking level.",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  Type(form, "   ");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Type a page address in the box first.", Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  // The list the test uses is the one on screen: an entry just added counts at once.
+  Type(form, "ads.example");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  Type(form, "http://ads.example/pop");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Allowed: the entry \"ads.example\" lets this page open windows.",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+}
+
 TEST_F(AllowListEditor, RemovingTheLastEntryLeavesACountOfZero) {
   WriteFile("2\r\nkeep\r\ngone\r\n");
   HWND form = Open();
