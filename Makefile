@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: fuzz deps build build-native build-mingw build-wine64 test test-native test-wine demo bench clean
+.PHONY: fuzz screenshots deps build build-native build-mingw build-wine64 test test-native test-wine demo bench clean
 
 deps:
 	@scripts/install-deps
@@ -37,6 +37,10 @@ test: build
 
 demo: build
 	scripts/with-wine scripts/demo
+
+# The README's pictures of the tray menu and the tool windows, taken under Xvfb into docs/.
+screenshots: build
+	scripts/with-wine scripts/screenshots
 
 bench: build-native
 	cmake --build --preset native --target core_bench -j$(JOBS) && build/native/bench/core_bench

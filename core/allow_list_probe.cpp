@@ -18,8 +18,8 @@ std::string AddressTestMessage(const std::vector<std::string>& entries, std::str
   const std::string address = Trim(typed);
   if (address.empty()) return "Type a page address in the box first.";
   if (auto entry = FindAllowingEntry(entries, address))
-    return "Allowed: the entry \"" + *entry + "\" lets this page open windows.";
-  return "Not on the list: new windows from this page follow the blocking level.";
+    return "Allowed by the entry \"" + *entry + "\".";
+  return "Not on the allow list: the blocking level decides.";
 }
 
 }  // namespace vexbane

@@ -17,10 +17,11 @@
 namespace vexbane::tray {
 namespace {
 constexpr int kTitlePoints = 13;
-// The keyword box makes room for "Test" beside it; the answer stands below both.
+// The keyword box makes room for "Test" beside it; the answer stands in the strip between the
+// list and the keyword row, where the wrapped keyword label cannot cover it.
 constexpr dialogs::TwipRect kKeywordBox = {1920, 2820, 3012, 288};
 constexpr dialogs::TwipRect kTestButton = {5040, 2790, 852, 348};
-constexpr dialogs::TwipRect kTestAnswer = {480, 3150, 5412, 204};
+constexpr dialogs::TwipRect kTestAnswer = {480, 2616, 5412, 204};
 
 std::string ListItemText(HWND list, int index) {
   LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);

@@ -29,9 +29,12 @@ constexpr int32_t kHeaderHeight = 216;
 constexpr dialogs::TwipRect kList = {kListLeft, 1140, kListWidth, 1680};
 constexpr dialogs::TwipRect kStatus = {480, 2916, 5412, 384};
 // Left edges of the four columns inside the list; the headers stand above them.
-constexpr int32_t kColumnTwips[] = {0, 900, 2880, 3840};
+constexpr int32_t kColumnTwips[] = {0, 840, 2460, 3720};
 constexpr int kColumns = 4;
 constexpr int32_t kColumnPadTwips = 60;
+// "Copy Address" needs a wider button than the editors' three.
+constexpr dialogs::TwipRect kAllowSiteButton = {2040, 3360, 1152, 432};
+constexpr dialogs::TwipRect kCopyAddressButton = {3300, 3360, 1392, 432};
 constexpr char kNothingBlocked[] = "No window has been blocked since the tray program started.";
 
 std::string ItemText(HWND list, int index) {
@@ -117,8 +120,8 @@ bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
                                LBS_OWNERDRAWFIXED,
                            WS_EX_CLIENTEDGE, kList);
     AddLabel(lblStatus, "", kStatus, LabelLook::Body, false);
-    AddControl("BUTTON", cmdAllowSite, "Allow Site", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
-    AddControl("BUTTON", cmdCopyAddress, "Copy Address", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
+    AddControl("BUTTON", cmdAllowSite, "Allow Site", child | BS_PUSHBUTTON, 0, kAllowSiteButton);
+    AddControl("BUTTON", cmdCopyAddress, "Copy Address", child | BS_PUSHBUTTON, 0, kCopyAddressButton);
     AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
 
     // Rows as tall as the list's font, with a little air.

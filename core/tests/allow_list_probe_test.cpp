@@ -26,9 +26,9 @@ TEST(FindAllowingEntry, AgreesWithTheHelpersRuleOnEveryAddress) {
 
 TEST(AddressTestMessage, SaysWhichEntryOrThatNoneDoes) {
   EXPECT_EQ(AddressTestMessage(kList, " http://news.example/today "),
-            "Allowed: the entry \"news.example\" lets this page open windows.");
+            "Allowed by the entry \"news.example\".");
   EXPECT_EQ(AddressTestMessage(kList, "http://ads.example/"),
-            "Not on the list: new windows from this page follow the blocking level.");
+            "Not on the allow list: the blocking level decides.");
 }
 
 TEST(AddressTestMessage, AsksForAnAddressWhenTheBoxIsEmpty) {

@@ -62,11 +62,11 @@ TEST_F(AllowListEditor, TestNamesTheEntryThatLetsAnAddressThrough) {
   HWND form = Open();
   Type(form, "https://login.BANK.example/sign-in");
   testing::Click(form, frmPopupAdvanced::cmdTest);
-  EXPECT_EQ("Allowed: the entry \"bank.example\" lets this page open windows.",
+  EXPECT_EQ("Allowed by the entry \"bank.example\".",
             Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
   Type(form, "http://www.myshop.example/");
   testing::Click(form, frmPopupAdvanced::cmdTest);
-  EXPECT_EQ("Allowed: the entry \"Shop\" lets this page open windows.",
+  EXPECT_EQ("Allowed by the entry \"Shop\".",
             Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
   EXPECT_EQ("3\r\nbank.example\r\nShop\r\nzoo\r\n", File()) << "a test changes nothing";
   EXPECT_EQ("http://www.myshop.example/", Text(::GetDlgItem(form, frmPopupAdvanced::txtWebSite)))
@@ -78,7 +78,7 @@ TEST_F(AllowListEditor, TestSaysWhenNoEntryMatchesAndAsksForAnAddressWhenEmpty) 
   HWND form = Open();
   Type(form, "http://ads.example/pop");
   testing::Click(form, frmPopupAdvanced::cmdTest);
-  EXPECT_EQ("Not on the list: new windows from this page follow the blocking level.",
+  EXPECT_EQ("Not on the allow list: the blocking level decides.",
             Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
   Type(form, "   ");
   testing::Click(form, frmPopupAdvanced::cmdTest);
@@ -88,7 +88,7 @@ TEST_F(AllowListEditor, TestSaysWhenNoEntryMatchesAndAsksForAnAddressWhenEmpty) 
   testing::Click(form, frmPopupAdvanced::cmdAdd);
   Type(form, "http://ads.example/pop");
   testing::Click(form, frmPopupAdvanced::cmdTest);
-  EXPECT_EQ("Allowed: the entry \"ads.example\" lets this page open windows.",
+  EXPECT_EQ("Allowed by the entry \"ads.example\".",
             Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
 }
 
