@@ -37,7 +37,7 @@ void RunCloseStep(ThreadState& st, hooks::CloseStep step, int16_t sound, int16_t
     case hooks::CloseStep::SignalTray:
       // The release time is still the one the decision judged: it is cleared after the steps.
       if (PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption))
-        ReportBlock(st, blocks::BlockKind::Dialog, blocks::ReasonFor(level, st.lngButtonUpTime != 0), level);
+        ReportBlock(st, st.lngFrameHwnd, blocks::BlockKind::Dialog, blocks::ReasonFor(level, st.lngButtonUpTime != 0), level);
       break;
     case hooks::CloseStep::PlaySound:
       PlayBlockSound(st.strAppPath, sound);

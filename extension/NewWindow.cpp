@@ -68,7 +68,8 @@ void CVexbaneIEDLL::m_ie_NewWindow2(IDispatch** /*ppDisp*/, VARIANT_BOOL* Cancel
     if (Cancel) *Cancel = VARIANT_TRUE;
     PlayBlockSound(st.strAppPath, sound);
     if (PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption))
-      ReportBlock(st, blocks::BlockKind::NewWindow, RecordReason(d.reason), level);
+      // This object's own frame: the thread's last attached frame may be another window's.
+      ReportBlock(st, ReadBrowserHwnd(m_ie.get()), blocks::BlockKind::NewWindow, RecordReason(d.reason), level);
   } catch (...) {
   }
 }

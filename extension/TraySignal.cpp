@@ -51,7 +51,8 @@ bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record)
   return sent != 0 && taken != 0;
 }
 
-void ReportBlock(const ThreadState& st, blocks::BlockKind kind, blocks::BlockReason reason, int16_t level) noexcept {
+void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, blocks::BlockReason reason,
+                 int16_t level) noexcept {
   try {
     blocks::BlockRecord record;
     record.kind = kind;
@@ -59,7 +60,7 @@ void ReportBlock(const ThreadState& st, blocks::BlockKind kind, blocks::BlockRea
     record.level = level;
     record.timeOfDayMs = TimeOfDayMs();
     record.pageUrl = st.strPageURL;
-    SendBlockRecord(st.lngButtonHwnd, st.lngFrameHwnd, record);
+    SendBlockRecord(st.lngButtonHwnd, frame, record);
   } catch (...) {
   }
 }

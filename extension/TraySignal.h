@@ -26,7 +26,9 @@ bool PostToTrayButton(HWND& hwnd, const char* valueName, const char* caption) no
 // hung tray is not waited for at all. Returns true when the tray took the record.
 bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record) noexcept;
 
-// After the click to "Block" has been posted: the record of this thread's page, now.
-void ReportBlock(const ThreadState& st, blocks::BlockKind kind, blocks::BlockReason reason, int16_t level) noexcept;
+// After the click to "Block" has been posted: the record of this thread's page, now, sent in the
+// name of the browser frame `frame` that blocked.
+void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, blocks::BlockReason reason,
+                 int16_t level) noexcept;
 
 }  // namespace vexbane::ext

@@ -38,6 +38,8 @@ LRESULT frmTrayForm::OnBlockRecord(HWND sender, const COPYDATASTRUCT* data) noex
     if (!data || data->dwData != blocks::kRecordTag) return FALSE;
     auto record = blocks::ParseBlockRecord(data->lpData, data->cbData);
     if (!record || !IsBrowserFrame(sender)) return FALSE;
+    // The record is copied: the browser thread need not wait for the registry writes below.
+    ::ReplyMessage(TRUE);
     m_module.recentBlocks.Add(*record);
     m_module.blockTally.Add();
     WriteAll(m_module.blockTally.Writes());

@@ -73,6 +73,7 @@ class RecordingTray {
 
 using BlockReportTest = HelperTest;
 
+
 TEST_F(BlockReportTest, EachBlockedWindowReportsItsPageKindReasonAndLevel) {
   RecordingTray tray;
   m_key.Set("hButton", tray.HandleText());
@@ -148,6 +149,10 @@ TEST_F(BlockReportTest, AClosedDialogReportsADialogBlock) {
   EXPECT_EQ(tray.received()[0].record.kind, BlockKind::Dialog);
   EXPECT_EQ(tray.received()[0].record.reason, BlockReason::NoClick);
   EXPECT_EQ(tray.received()[0].record.pageUrl, "http://dialogs.example/start");
+  // The helper keeps the thread's last dialog frame, which widens every later time window of
+  // this thread; a scan with no dialog left clears it for the suites that follow.
+  Session().Post(0x0491);
+  Pump(100);
 }
 
 // A tray program that shows its windows but never takes a message: the record waits at most
