@@ -38,6 +38,11 @@ class RealTrayBesideHelper {
     for (int i = 0; i < 200 && key.Get("hForm") == "<missing>"; ++i) HelperTest::PumpForHost(50);
     const std::string button = key.Get("hButton");
     if (button != "<missing>") m_form = ::GetParent(reinterpret_cast<HWND>(static_cast<intptr_t>(std::stol(button))));
+    // The handles are published before the program's message loop runs; until the loop takes
+    // messages a report is not waited for and is lost, as the helper means it to be.
+    DWORD_PTR state = 0;
+    if (m_form)
+      ::SendMessageTimeoutA(m_form, ::RegisterWindowMessageA("VexbaneTrayState"), 0, 0, SMTO_NORMAL, 10000, &state);
   }
   ~RealTrayBesideHelper() {
     if (m_process.hProcess) {
