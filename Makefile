@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: fuzz deps build build-native build-mingw build-wine64 build-wine32 test test-native test-wine test-wine32 demo bench clean
+.PHONY: fuzz screenshots deps build build-native build-mingw build-wine64 build-wine32 test test-native test-wine test-wine32 demo bench clean
 
 deps:
 	@scripts/install-deps
@@ -52,6 +52,10 @@ test: build
 
 demo: build
 	scripts/with-wine scripts/demo
+
+# The README's pictures of the tray menu and the tool windows, taken under Xvfb into docs/.
+screenshots: build
+	scripts/with-wine scripts/screenshots
 
 bench: build-native
 	cmake --build --preset native --target core_bench -j$(JOBS) && build/native/bench/core_bench

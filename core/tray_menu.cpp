@@ -11,6 +11,8 @@ constexpr TrayMenuItem kItems[kTrayItemCount] = {
     {TrayItem::mnuHelp, "mnuHelp", "Help", kFirstId + 0, false, false},
     {TrayItem::mnuCookie, "mnuCookie", "Cookie Manager", kFirstId + 1, false, false},
     {TrayItem::mnuWhiteList, "mnuWhiteList", "Allow List", kFirstId + 2, false, false},
+    // Added after the others: the older items keep the command ids they always had.
+    {TrayItem::mnuRecentBlocked, "mnuRecentBlocked", "Recently Blocked", kFirstId + 16, false, false},
     {TrayItem::mnuNothing2, "mnuNothing2", "-", kFirstId + 3, true, false},
     {TrayItem::mnuWaveSound, "mnuWaveSound", "Wave Sound", kFirstId + 4, false, false},
     {TrayItem::mnuInternalSound, "mnuInternalSound", "Internal Sound", kFirstId + 5, false, false},

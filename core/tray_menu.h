@@ -10,6 +10,7 @@ enum class TrayItem : uint8_t {
   mnuHelp,
   mnuCookie,
   mnuWhiteList,
+  mnuRecentBlocked,
   mnuNothing2,
   mnuWaveSound,
   mnuInternalSound,
@@ -25,7 +26,7 @@ enum class TrayItem : uint8_t {
   mnuAllowPopup,
 };
 
-inline constexpr int kTrayItemCount = 16;
+inline constexpr int kTrayItemCount = 17;
 
 struct TrayMenuItem {
   TrayItem item;

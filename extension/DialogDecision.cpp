@@ -29,13 +29,15 @@ int16_t ReadSetting16(const char* name) {
   return value;
 }
 
-void RunCloseStep(ThreadState& st, hooks::CloseStep step, int16_t sound) noexcept {
+void RunCloseStep(ThreadState& st, hooks::CloseStep step, int16_t sound, int16_t level) noexcept {
   switch (step) {
     case hooks::CloseStep::CloseDialog:
       ::PostMessageA(st.lngNewDialog, WM_CLOSE, 0, 0);
       break;
     case hooks::CloseStep::SignalTray:
-      PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption);
+      // The release time is still the one the decision judged: it is cleared after the steps.
+      if (PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption))
+        ReportBlock(st, st.lngFrameHwnd, blocks::BlockKind::Dialog, blocks::ReasonFor(level, st.lngButtonUpTime != 0), level);
       break;
     case hooks::CloseStep::PlaySound:
       PlayBlockSound(st.strAppPath, sound);
@@ -52,7 +54,7 @@ void DecideOnNewDialog(ThreadState& st, hooks::DialogTrigger trigger) noexcept {
     ThreadDialogFacts facts(st);
     hooks::DialogVerdict verdict = hooks::DecideDialog(level, trigger, TimeOfDayMs(), st.lngButtonUpTime, facts);
     if (verdict.close) {
-      for (hooks::CloseStep step : verdict.order) RunCloseStep(st, step, sound);
+      for (hooks::CloseStep step : verdict.order) RunCloseStep(st, step, sound, level);
     }
     if (verdict.clearButtonUpTime) st.lngButtonUpTime = 0;
   } catch (...) {

@@ -40,6 +40,14 @@ int16_t ReadSetting16(const char* name) {
   return value;
 }
 
+blocks::BlockReason RecordReason(newwindow::Reason reason) noexcept {
+  switch (reason) {
+    case newwindow::Reason::BlockAll: return blocks::BlockReason::BlockAll;
+    case newwindow::Reason::LateClick: return blocks::BlockReason::LateClick;
+    default: return blocks::BlockReason::NoClick;
+  }
+}
+
 }  // namespace
 
 void CVexbaneIEDLL::m_ie_NewWindow2(IDispatch** /*ppDisp*/, VARIANT_BOOL* Cancel) noexcept {
@@ -59,7 +67,9 @@ void CVexbaneIEDLL::m_ie_NewWindow2(IDispatch** /*ppDisp*/, VARIANT_BOOL* Cancel
     if (!d.block) return;
     if (Cancel) *Cancel = VARIANT_TRUE;
     PlayBlockSound(st.strAppPath, sound);
-    PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption);
+    if (PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption))
+      // This object's own frame: the thread's last attached frame may be another window's.
+      ReportBlock(st, ReadBrowserHwnd(m_ie.get()), blocks::BlockKind::NewWindow, RecordReason(d.reason), level);
   } catch (...) {
   }
 }

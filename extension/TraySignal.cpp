@@ -34,4 +34,35 @@ bool PostToTrayButton(HWND& hwnd, const char* valueName, const char* caption) no
   return ::PostMessageA(hwnd, BM_CLICK, 0, 0) != FALSE;
 }
 
+bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record) noexcept {
+  if (!frame || !IsTrayButtonWindow(button, newwindow::kBlockButtonCaption)) return false;
+  HWND form = ::GetParent(button);
+  blocks::BlockRecordWire wire = blocks::EncodeBlockRecord(record);
+  COPYDATASTRUCT data = {};
+  data.dwData = blocks::kRecordTag;
+  data.cbData = sizeof wire;
+  data.lpData = &wire;
+  DWORD_PTR taken = 0;
+  // SMTO_BLOCK: nothing else runs on the browser thread meanwhile, so no event handler or hook
+  // re-enters the decision; SMTO_ABORTIFHUNG: a tray that stopped answering costs nothing.
+  const LRESULT sent = ::SendMessageTimeoutA(form, WM_COPYDATA, reinterpret_cast<WPARAM>(frame),
+                                             reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                             kReportTimeoutMs, &taken);
+  return sent != 0 && taken != 0;
+}
+
+void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, blocks::BlockReason reason,
+                 int16_t level) noexcept {
+  try {
+    blocks::BlockRecord record;
+    record.kind = kind;
+    record.reason = reason;
+    record.level = level;
+    record.timeOfDayMs = TimeOfDayMs();
+    record.pageUrl = st.strPageURL;
+    SendBlockRecord(st.lngButtonHwnd, frame, record);
+  } catch (...) {
+  }
+}
+
 }  // namespace vexbane::ext

@@ -2,7 +2,16 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
+#include "core/block_record.h"
+
 namespace vexbane::ext {
+
+struct ThreadState;
+
+// The longest the browser thread waits for the tray to take a block record.
+inline constexpr UINT kReportTimeoutMs = 200;
 
 // Posts BM_CLICK to `hwnd` only while it still is the tray's button: a window captioned
 // `caption` ("Block" or "Form Close") whose parent is captioned "Vexbane Tray Form". A handle
@@ -10,5 +19,16 @@ namespace vexbane::ext {
 // number was reused); then the value `valueName` ("hButton" or "hForm") is read once more into
 // `hwnd` and checked again. Returns true when the click was posted.
 bool PostToTrayButton(HWND& hwnd, const char* valueName, const char* caption) noexcept;
+
+// Tells the tray what was blocked: a block record sent as WM_COPYDATA (wParam the browser frame
+// `frame`) to the form that owns `button`, once more checked to be the tray's "Block" button.
+// The browser thread waits at most kReportTimeoutMs and handles no other message meanwhile; a
+// hung tray is not waited for at all. Returns true when the tray took the record.
+bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record) noexcept;
+
+// After the click to "Block" has been posted: the record of this thread's page, now, sent in the
+// name of the browser frame `frame` that blocked.
+void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, blocks::BlockReason reason,
+                 int16_t level) noexcept;
 
 }  // namespace vexbane::ext

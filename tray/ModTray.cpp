@@ -3,6 +3,24 @@
 
 namespace vexbane::tray {
 
+namespace {
+
+class SystemClock final : public blocks::Clock {
+ public:
+  blocks::LocalDate Today() override {
+    SYSTEMTIME now = {};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay};
+  }
+};
+
+}  // namespace
+
+blocks::Clock& LocalClock() noexcept {
+  static SystemClock clock;
+  return clock;
+}
+
 ModTray& Module() noexcept {
   static ModTray module;
   return module;

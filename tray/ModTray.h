@@ -6,7 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "core/block_counters.h"
+#include "core/recent_blocks.h"
+
 namespace vexbane::tray {
+
+// The local calendar of this computer (GetLocalTime).
+blocks::Clock& LocalClock() noexcept;
 
 struct ModTray {
   std::string strAppPath;            // program folder, no trailing backslash
@@ -17,6 +23,9 @@ struct ModTray {
   int32_t lngFormTop = 0;
   bool blnCookieFormOpen = false;    // the cookie manager is open
   bool blnAllowListFormOpen = false; // the allow-list editor is open
+  bool blnRecentFormOpen = false;    // the "Recently Blocked" window is open
+  blocks::RecentBlocks recentBlocks;  // blocks reported since start-up, newest first
+  blocks::BlockTally blockTally{LocalClock()};  // blocks today and in all, as stored
   NOTIFYICONDATAA nidTray = {};      // the tray icon's record
 };
 

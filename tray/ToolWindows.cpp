@@ -1,4 +1,4 @@
-// The two tool windows that the tray menu opens, at most one at a time.
+// The tool windows that the tray menu opens, at most one at a time.
 #include "ToolWindows.h"
 
 #include <cstring>
@@ -6,6 +6,7 @@
 #include "ModTray.h"
 #include "frmPopupAdvanced.h"
 #include "frmPopupCookie.h"
+#include "frmRecentBlocked.h"
 
 namespace vexbane::tray {
 namespace {
@@ -38,6 +39,7 @@ void UnloadForm(const char* className) noexcept {
 void mnuCookie_Click(HWND owner) noexcept {
   ModTray& module = Module();
   if (module.blnAllowListFormOpen) UnloadForm(frmPopupAdvanced::kClassName);
+  if (module.blnRecentFormOpen) UnloadForm(frmRecentBlocked::kClassName);
   if (module.blnCookieFormOpen) return;
   module.blnCookieFormOpen = true;
   // A window that could not be made must not leave the command locked out for good.
@@ -47,14 +49,25 @@ void mnuCookie_Click(HWND owner) noexcept {
 void mnuWhiteList_Click(HWND owner) noexcept {
   ModTray& module = Module();
   if (module.blnCookieFormOpen) UnloadForm(frmPopupCookie::kClassName);
+  if (module.blnRecentFormOpen) UnloadForm(frmRecentBlocked::kClassName);
   if (module.blnAllowListFormOpen) return;
   module.blnAllowListFormOpen = true;
   if (!frmPopupAdvanced::Show(owner)) module.blnAllowListFormOpen = false;
 }
 
+void mnuRecentBlocked_Click(HWND owner) noexcept {
+  ModTray& module = Module();
+  if (module.blnCookieFormOpen) UnloadForm(frmPopupCookie::kClassName);
+  if (module.blnAllowListFormOpen) UnloadForm(frmPopupAdvanced::kClassName);
+  if (module.blnRecentFormOpen) return;
+  module.blnRecentFormOpen = true;
+  if (!frmRecentBlocked::Show(owner)) module.blnRecentFormOpen = false;
+}
+
 void UnloadToolWindows() noexcept {
   UnloadForm(frmPopupAdvanced::kClassName);
   UnloadForm(frmPopupCookie::kClassName);
+  UnloadForm(frmRecentBlocked::kClassName);
 }
 
 }  // namespace vexbane::tray

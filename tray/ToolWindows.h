@@ -1,4 +1,4 @@
-// The two tool windows that the tray menu opens, at most one at a time.
+// The tool windows that the tray menu opens, at most one at a time.
 #pragma once
 #include <windows.h>
 
@@ -9,6 +9,9 @@ namespace vexbane::tray {
 void mnuCookie_Click(HWND owner) noexcept;
 // "Allow List": the same with the roles swapped.
 void mnuWhiteList_Click(HWND owner) noexcept;
+// "Recently Blocked": closes the other tool window if one is open, then opens the list of
+// recent blocks unless it is already open.
+void mnuRecentBlocked_Click(HWND owner) noexcept;
 // Closes whichever tool window is open (the tray program is ending).
 void UnloadToolWindows() noexcept;
 

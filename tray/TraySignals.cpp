@@ -8,6 +8,20 @@
 namespace vexbane::tray {
 namespace {
 
+// Sleeps as the blink always has, yet takes the messages that other threads send meanwhile: a
+// browser that reports a block must not wait out the blink. Posted clicks stay queued behind it.
+void SleepTakingSentMessages(DWORD ms) noexcept {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    const DWORD elapsed = ::GetTickCount() - start;
+    if (elapsed >= ms) return;
+    if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_SENDMESSAGE) != WAIT_OBJECT_0) continue;
+    MSG msg;
+    // A peek delivers the sent messages; PM_NOREMOVE leaves every posted one where it is.
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  }
+}
+
 int32_t TimeOfDayNow() noexcept {
   SYSTEMTIME now = {};
   ::GetLocalTime(&now);
@@ -23,10 +37,10 @@ void frmTrayForm::cmdBlock_Click() noexcept {
   for (int i = 0; i < kBlinkCycles; ++i) {
     nid.hIcon = m_icons.Allowing();
     NotifyIcon(NIM_MODIFY);
-    ::Sleep(kBlinkStepMs);
+    SleepTakingSentMessages(kBlinkStepMs);
     nid.hIcon = m_icons.Blocking();
     NotifyIcon(NIM_MODIFY);
-    ::Sleep(kBlinkStepMs);
+    SleepTakingSentMessages(kBlinkStepMs);
   }
   // Stamped at the end: clicks that queued up during the blink are within the quiet second.
   lngLastBlink = TimeOfDayNow();

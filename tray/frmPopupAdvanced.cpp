@@ -4,18 +4,24 @@
 #include <new>
 #include <vector>
 
+#include "AllowListFile.h"
 #include "ModTray.h"
 #include "core/allow_list.h"
+#include "core/allow_list_probe.h"
 #include "core/dialogs_forms.h"
 #include "core/dialogs_lists.h"
 #include "core/settings.h"
 #include "dialogs_resources.h"
 #include "frmMessage.h"
-#include "win/file.h"
 
 namespace vexbane::tray {
 namespace {
 constexpr int kTitlePoints = 13;
+// The keyword box makes room for "Test" beside it; the answer stands in the strip between the
+// list and the keyword row, where the wrapped keyword label cannot cover it.
+constexpr dialogs::TwipRect kKeywordBox = {1920, 2820, 3012, 288};
+constexpr dialogs::TwipRect kTestButton = {5040, 2790, 852, 348};
+constexpr dialogs::TwipRect kTestAnswer = {480, 2616, 5412, 204};
 
 std::string ListItemText(HWND list, int index) {
   LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -55,10 +61,13 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
     AddControl("LISTBOX", lstURL, "",
                child | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                WS_EX_CLIENTEDGE, dialogs::kAdvancedList);
-    AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, dialogs::kAdvancedText);
+    AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kKeywordBox);
     AddControl("BUTTON", cmdAdd, "Add", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
     AddControl("BUTTON", cmdRemove, "Remove", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
     AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
+    // Last in the tab order, so the designed order of the others stands.
+    AddControl("BUTTON", cmdTest, "Test", child | BS_PUSHBUTTON, 0, kTestButton);
+    AddLabel(lblTest, "", kTestAnswer, LabelLook::Body, false);
 
     LoadWebSites();
     m_keyboard.reset(new (std::nothrow) EditorKeyboard);
@@ -71,19 +80,13 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
   }
 }
 
-std::string frmPopupAdvanced::FilePath() const {
-  return Module().strAppPath + "\\" + settings::kAllowListFile;
-}
-
 void frmPopupAdvanced::LoadWebSites() noexcept {
   try {
     HWND list = Item(lstURL);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    const std::string path = FilePath();
-    win::CreateFileIfMissing(path);
-    std::string text;
-    if (win::ReadWholeFile(path, text) != ERROR_SUCCESS) return;
-    for (const std::string& entry : ParseAllowList(text))
+    auto entries = ReadAllowListFile();
+    if (!entries) return;
+    for (const std::string& entry : *entries)
       ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   } catch (...) {
   }
@@ -95,7 +98,7 @@ void frmPopupAdvanced::SaveWebSites() noexcept {
     LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
     std::vector<std::string> entries;
     for (int i = 0; i < count; ++i) entries.push_back(ListItemText(list, i));
-    if (win::ReplaceFileContents(FilePath(), FormatAllowList(entries)) == ERROR_SUCCESS) return;
+    if (WriteAllowListFile(entries)) return;
   } catch (...) {
   }
   // The change did not reach the file: the list goes back to what the browser will read.
@@ -132,6 +135,22 @@ void frmPopupAdvanced::cmdRemove_Click() noexcept {
 
 void frmPopupAdvanced::cmdExit_Click() noexcept { ::DestroyWindow(hwnd()); }
 
+void frmPopupAdvanced::cmdTest_Click() noexcept {
+  try {
+    // The list box holds what the file holds, in the file's order: the order the helper reads.
+    HWND list = Item(lstURL);
+    LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+    std::vector<std::string> entries;
+    for (int i = 0; i < count; ++i) entries.push_back(ListItemText(list, i));
+    char typed[2100] = {};
+    ::GetWindowTextA(Item(txtWebSite), typed, sizeof typed);
+    HWND answer = Item(lblTest);
+    ::SetWindowTextA(answer, AddressTestMessage(entries, typed).c_str());
+    ::InvalidateRect(answer, nullptr, FALSE);
+  } catch (...) {
+  }
+}
+
 void frmPopupAdvanced::Form_Unload() noexcept {
   m_keyboard.reset();
   Module().blnAllowListFormOpen = false;
@@ -145,6 +164,7 @@ void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
   if (id == cmdAdd) cmdAdd_Click();
   if (id == cmdRemove) cmdRemove_Click();
   if (id == cmdExit) cmdExit_Click();
+  if (id == cmdTest) cmdTest_Click();
 }
 
 void frmPopupAdvanced::OnFinalDestroy() noexcept {

@@ -23,6 +23,8 @@ class frmPopupAdvanced final : public DialogForm {
     cmdAdd,
     cmdRemove,
     cmdExit,
+    cmdTest,
+    lblTest,
   };
 
   // Loads and shows the modeless editor; the window unloads itself (Exit, or DestroyWindow).
@@ -37,8 +39,8 @@ class frmPopupAdvanced final : public DialogForm {
   void cmdAdd_Click() noexcept;
   void cmdRemove_Click() noexcept;
   void cmdExit_Click() noexcept;
+  void cmdTest_Click() noexcept;
   void Form_Unload() noexcept;
-  std::string FilePath() const;
 
   void OnCommand(int id, int code, HWND control) noexcept override;
   void OnUnload() noexcept override { Form_Unload(); }

@@ -101,6 +101,8 @@ void frmTrayForm::Form_Load() noexcept {
   ShowLevel(DisplayForLevel(m_module.intPopupLevel));
   // 5.
   objRegistry.emplace();
+  // The counters go on from what earlier runs stored.
+  LoadBlockCounts();
   // 6.
   ShowSound(SoundItemFromText(objRegistry->GetRegStringValue(settings::kSound)));
   // 7.
@@ -228,6 +230,7 @@ void frmTrayForm::OnCommand(WPARAM wParam, LPARAM lParam) noexcept {
     case TrayItem::mnuHelp: mnuHelp_Click(); break;
     case TrayItem::mnuCookie: mnuCookie_Click(hwnd()); break;
     case TrayItem::mnuWhiteList: mnuWhiteList_Click(hwnd()); break;
+    case TrayItem::mnuRecentBlocked: mnuRecentBlocked_Click(hwnd()); break;
     case TrayItem::mnuWaveSound: SetSound(SoundItem::WaveSound); break;
     case TrayItem::mnuInternalSound: SetSound(SoundItem::InternalSound); break;
     case TrayItem::mnuNoSound: SetSound(SoundItem::NoSound); break;
@@ -255,6 +258,8 @@ LRESULT frmTrayForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept 
     case WM_COMMAND:
       OnCommand(wParam, lParam);
       return 0;
+    case WM_COPYDATA:
+      return OnBlockRecord(reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_WINDOWPOSCHANGING:
       Form_Resize(*reinterpret_cast<WINDOWPOS*>(lParam));
       return Default(msg, wParam, lParam);

@@ -95,6 +95,9 @@ class frmTrayForm final : public win::Window {
   // Signals from the browser helper.
   void cmdBlock_Click() noexcept;
   void cmdForm_Click() noexcept;
+  // A block record (WM_COPYDATA): TRUE when it was well formed and taken, FALSE otherwise.
+  LRESULT OnBlockRecord(HWND sender, const COPYDATASTRUCT* data) noexcept;
+  void LoadBlockCounts() noexcept;
 
   ModTray& m_module;
   TrayIcons m_icons;

@@ -30,6 +30,14 @@ levels.html|<b>Ctrl</b> key
 levels.html|href="allowlist.html"
 toggle.html|<b>left click</b> on the Vexbane icon switches blocking off
 allowlist.html|<b>anywhere in its address</b>
+blocked.html|last 20 windows that were blocked
+blocked.html|blocked today</b> and <b>in all
+blocked.html|<b>Allow Site</b>
+blocked.html|<b>Copy Address</b>
+blocked.html|<b>Test</b>
+blocked.html|href="allowlist.html"
+index.html|href="blocked.html"
+allowlist.html|href="blocked.html"
 sounds.html|Block.wav
 sounds.html|Internal Sound
 sounds.html|No Sound
@@ -52,6 +60,6 @@ for file in "$work"/*.html "$work/VexbaneHelp.hhc"; do
 done
 
 pages=$(ls "$work"/*.html | wc -l)
-[ "$pages" -ge 8 ] || fail "only $pages pages"
+[ "$pages" -ge 9 ] || fail "only $pages pages"
 [ "$failures" -eq 0 ] && echo "VexbaneHelp.chm: $pages pages checked"
 exit "$failures"

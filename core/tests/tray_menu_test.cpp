@@ -19,7 +19,7 @@ std::string Captions(const std::vector<TrayMenuItem>& items) {
 
 TEST(TrayMenu, ItemsInOrderWithMessengerOnTheNtFamily) {
   EXPECT_EQ(Captions(TrayMenuItems(1)),
-            "Help|Cookie Manager|Allow List|-|Wave Sound|Internal Sound|No Sound|-|Block Messenger Popup|"
+            "Help|Cookie Manager|Allow List|Recently Blocked|-|Wave Sound|Internal Sound|No Sound|-|Block Messenger Popup|"
             "Allow Messenger Popup|-|Block All Popup|Block Ad Popup-High|Block Ad Popup-Default|"
             "Block Ad Popup-Low|Allow Popup|");
 }
@@ -27,12 +27,12 @@ TEST(TrayMenu, ItemsInOrderWithMessengerOnTheNtFamily) {
 TEST(TrayMenu, NoMessengerItemsAndTwoSeparatorsOnWindows9x) {
   auto items = TrayMenuItems(0);
   EXPECT_EQ(Captions(items),
-            "Help|Cookie Manager|Allow List|-|Wave Sound|Internal Sound|No Sound|-|Block All Popup|"
+            "Help|Cookie Manager|Allow List|Recently Blocked|-|Wave Sound|Internal Sound|No Sound|-|Block All Popup|"
             "Block Ad Popup-High|Block Ad Popup-Default|Block Ad Popup-Low|Allow Popup|");
   int separators = 0;
   for (const auto& item : items) separators += item.separator;
   EXPECT_EQ(separators, 2);
-  EXPECT_EQ(items[7].item, TrayItem::mnuNothing1);
+  EXPECT_EQ(items[8].item, TrayItem::mnuNothing1);
 }
 
 TEST(TrayMenu, IdsAreUniqueAndFindTheirItem) {

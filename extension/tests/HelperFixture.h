@@ -20,6 +20,7 @@ class HelperTest : public ::testing::Test {
   static std::string FolderForHost() { return Folder(); }
   static void WriteFileForHost(const std::string& name, const std::string& data) { WriteFile(name, data); }
   static void RemoveFileForHost(const std::string& name) { RemoveFile(name); }
+  static void PumpForHost(DWORD ms) { Pump(ms); }
 
  protected:
   static void SetUpTestSuite();

@@ -55,6 +55,23 @@ bool PrintSetting(HostSession&, const std::string& name, std::ostream& out) {
   return true;
 }
 
+// "tray blocked": the "Recently Blocked" window's counters and rows, one line each.
+bool ShowRecentBlocked(HWND form, std::ostream& out) {
+  HWND window = OpenRecentBlocked(form, 5000);
+  if (!window) {
+    out << "blocked none" << std::endl;
+    return true;
+  }
+  const RecentBlockedView view = ReadRecentBlocked(window);
+  out << "blocked counts " << view.counts << std::endl;
+  int n = 0;
+  for (std::string row : view.rows) {
+    for (size_t tab; (tab = row.find('\t')) != std::string::npos;) row.replace(tab, 1, " | ");
+    out << "blocked row " << ++n << " " << row << std::endl;
+  }
+  return true;
+}
+
 // The tray program seen from outside: "tray state", "tray click" (a left click on the icon),
 // "tray command ID|NAME" (a menu item). A command for a tray that is not running prints "tray none".
 bool RunTrayCommand(HostSession&, const std::string& arg, std::ostream& out) {
@@ -62,7 +79,7 @@ bool RunTrayCommand(HostSession&, const std::string& arg, std::ostream& out) {
   HWND form = FindTrayForm();
   if (!form) {
     out << "tray none" << std::endl;
-    return arg == "state" || arg == "click" || arg.rfind("command ", 0) == 0;
+    return arg == "state" || arg == "click" || arg == "blocked" || arg == "menu" || arg.rfind("command ", 0) == 0;
   }
   if (arg == "click") {
     if (!PostTrayIconClick(form)) return false;
@@ -71,6 +88,24 @@ bool RunTrayCommand(HostSession&, const std::string& arg, std::ostream& out) {
     const tray::TrayMenuItem* item = FindTrayItem(arg.substr(8));
     if (!item || item->separator || !PostTrayCommand(form, item->id)) return false;
     out << "tray command " << item->id << " " << item->caption << std::endl;
+  } else if (arg == "menu") {
+    // The menu holds the tray's thread until it closes: no state is asked for.
+    if (!PostTrayIconMenu(form)) return false;
+    out << "tray menu" << std::endl;
+    return true;
+  } else if (arg == "blocked") {
+    return ShowRecentBlocked(form, out);
+  } else if (arg.rfind("allow-site ", 0) == 0) {
+    HWND window = OpenRecentBlocked(form, kAnswerTimeoutMs);
+    int row = 0;
+    try {
+      row = std::stoi(arg.substr(11));
+    } catch (...) {
+      return false;
+    }
+    if (!window || !AllowSiteOfRow(window, row)) return false;
+    out << "blocked status " << ReadRecentBlocked(window).status << std::endl;
+    return true;
   } else if (arg != "state") {
     return false;
   }

@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "core/tray_menu.h"
 #include "core/tray_state.h"
 
 namespace vexbane::host {
@@ -11,6 +12,44 @@ namespace {
 // The tray program's names, as another process sees them.
 constexpr char kTrayFormClass[] = "VexbaneTrayForm";
 constexpr UINT kTrayCallbackMessage = 0x200;
+constexpr char kRecentClass[] = "VexbaneRecentBlocked";
+// Control ids of the "Recently Blocked" window.
+constexpr int kRecentCounts = 13;
+constexpr int kRecentList = 18;
+constexpr int kRecentStatus = 19;
+constexpr int kRecentAllowSite = 20;
+
+// Wine gives a list box's text to another process as UTF-16 whichever variant asks; the wide
+// message reads alike everywhere.
+std::string ListItem(HWND list, int index) {
+  LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR || length < 0 || length > 4096) return std::string();
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
+  std::string narrow(wide.size() * 2 + 1, '\0');
+  int n = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow.data(), static_cast<int>(narrow.size()), nullptr,
+                                nullptr);
+  narrow.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+  return narrow;
+}
+
+std::string Caption(HWND window) {
+  char text[512] = {};
+  ::GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+void PumpFor(DWORD ms) {
+  const DWORD start = ::GetTickCount();
+  do {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(10);
+  } while (::GetTickCount() - start < ms);
+}
 
 const char* YesNo(bool on) { return on ? "yes" : "no"; }
 
@@ -70,8 +109,42 @@ std::string DescribeTrayState(uint32_t packed) {
   return line.str();
 }
 
+HWND OpenRecentBlocked(HWND form, DWORD timeoutMs) noexcept {
+  HWND window = ::FindWindowA(kRecentClass, nullptr);
+  if (window || !form) return window;
+  if (!PostTrayCommand(form, tray::TrayMenuItemOf(tray::TrayItem::mnuRecentBlocked).id)) return nullptr;
+  const DWORD start = ::GetTickCount();
+  while (!(window = ::FindWindowA(kRecentClass, nullptr)) && ::GetTickCount() - start < timeoutMs) PumpFor(50);
+  // The window exists before its rows and counters are filled: wait until the tray has
+  // handled the command to the end.
+  if (window) QueryTrayState(form, timeoutMs);
+  return window;
+}
+
+RecentBlockedView ReadRecentBlocked(HWND window) {
+  RecentBlockedView view;
+  view.counts = Caption(::GetDlgItem(window, kRecentCounts));
+  view.status = Caption(::GetDlgItem(window, kRecentStatus));
+  HWND list = ::GetDlgItem(window, kRecentList);
+  LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (int i = 0; i < count; ++i) view.rows.push_back(ListItem(list, i));
+  return view;
+}
+
+bool AllowSiteOfRow(HWND window, int row) noexcept {
+  HWND list = ::GetDlgItem(window, kRecentList);
+  if (row < 1 || ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row - 1), 0) == LB_ERR) return false;
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutA(::GetDlgItem(window, kRecentAllowSite), BM_CLICK, 0, 0, SMTO_NORMAL, 5000,
+                               &ignored) != 0;
+}
+
 bool PostTrayIconClick(HWND form) noexcept {
   return form && ::PostMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP);
+}
+
+bool PostTrayIconMenu(HWND form) noexcept {
+  return form && ::PostMessageA(form, kTrayCallbackMessage, 0, WM_RBUTTONUP);
 }
 
 bool PostTrayCommand(HWND form, uint16_t id) noexcept {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vexbane::host {
 
@@ -20,8 +21,25 @@ std::optional<uint32_t> QueryTrayState(HWND form, DWORD timeoutMs) noexcept;
 // One line such as "level 2 sound wave blocking yes icon blocking in-tray yes blinks 1".
 std::string DescribeTrayState(uint32_t packed);
 
+// What the open "Recently Blocked" window of the tray shows: its counters line, its rows
+// (columns joined by tabs, newest first) and its status line.
+struct RecentBlockedView {
+  std::string counts;
+  std::vector<std::string> rows;
+  std::string status;
+};
+
+// The tray's "Recently Blocked" window, opened with its menu command when it is not open yet
+// (pumping this thread's messages while it waits); null when none came up within `timeoutMs`.
+HWND OpenRecentBlocked(HWND form, DWORD timeoutMs) noexcept;
+RecentBlockedView ReadRecentBlocked(HWND window);
+// Selects row `row` (from 1) and presses "Allow Site"; false when there is no such row.
+bool AllowSiteOfRow(HWND window, int row) noexcept;
+
 // A left click on the tray icon, as the shell reports it to the form.
 bool PostTrayIconClick(HWND form) noexcept;
+// A right click on the tray icon: the form opens its pop-up menu where the mouse pointer is.
+bool PostTrayIconMenu(HWND form) noexcept;
 // A menu item chosen by its command id.
 bool PostTrayCommand(HWND form, uint16_t id) noexcept;
 

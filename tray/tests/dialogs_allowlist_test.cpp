@@ -57,6 +57,41 @@ TEST_F(AllowListEditor, AddKeepsTheListSortedAndRewritesTheWholeFile) {
   EXPECT_EQ("4\r\nA\r\nb\r\nb\r\nc\r\n", File()) << "duplicates are kept";
 }
 
+TEST_F(AllowListEditor, TestNamesTheEntryThatLetsAnAddressThrough) {
+  WriteFile("3\r\nbank.example\r\nShop\r\nzoo\r\n");
+  HWND form = Open();
+  Type(form, "https://login.BANK.example/sign-in");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Allowed by the entry \"bank.example\".",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  Type(form, "http://www.myshop.example/");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Allowed by the entry \"Shop\".",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  EXPECT_EQ("3\r\nbank.example\r\nShop\r\nzoo\r\n", File()) << "a test changes nothing";
+  EXPECT_EQ("http://www.myshop.example/", Text(::GetDlgItem(form, frmPopupAdvanced::txtWebSite)))
+      << "the address stays for the next try or for Add";
+}
+
+TEST_F(AllowListEditor, TestSaysWhenNoEntryMatchesAndAsksForAnAddressWhenEmpty) {
+  WriteFile("1\r\nbank.example\r\n");
+  HWND form = Open();
+  Type(form, "http://ads.example/pop");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Not on the allow list: the blocking level decides.",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  Type(form, "   ");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Type a page address in the box first.", Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  // The list the test uses is the one on screen: an entry just added counts at once.
+  Type(form, "ads.example");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  Type(form, "http://ads.example/pop");
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  EXPECT_EQ("Allowed by the entry \"ads.example\".",
+            Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+}
+
 TEST_F(AllowListEditor, RemovingTheLastEntryLeavesACountOfZero) {
   WriteFile("2\r\nkeep\r\ngone\r\n");
   HWND form = Open();
@@ -142,7 +177,8 @@ TEST_F(AllowListEditor, ChromeTabOrderAndExit) {
   ::DeleteObject(region);
 
   const int order[] = {frmPopupAdvanced::lstURL, frmPopupAdvanced::txtWebSite, frmPopupAdvanced::cmdAdd,
-                       frmPopupAdvanced::cmdRemove, frmPopupAdvanced::cmdExit, frmPopupAdvanced::lstURL};
+                       frmPopupAdvanced::cmdRemove, frmPopupAdvanced::cmdExit, frmPopupAdvanced::cmdTest,
+                       frmPopupAdvanced::lstURL};
   for (size_t i = 0; i + 1 < std::size(order); ++i) {
     EXPECT_EQ(::GetDlgItem(form, order[i + 1]), ::GetNextDlgTabItem(form, ::GetDlgItem(form, order[i]), FALSE))
         << "after control " << order[i];

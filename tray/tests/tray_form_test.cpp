@@ -56,7 +56,8 @@ using TrayForm = TrayFormFixture;
 
 TEST_F(TrayForm, MenuHoldsEveryItemInOrder) {
   frmTrayForm& form = LoadForm();
-  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "-", "Wave Sound", "Internal Sound",
+  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "Recently Blocked", "-", "Wave Sound",
+                                    "Internal Sound",
                                     "No Sound", "-", "Block Messenger Popup", "Allow Messenger Popup", "-",
                                     "Block All Popup", "Block Ad Popup-High", "Block Ad Popup-Default",
                                     "Block Ad Popup-Low", "Allow Popup"};
@@ -68,7 +69,8 @@ TEST_F(TrayForm, Windows9xMenuHasNoMessengerItemsAndTouchesNoService) {
   Module().intWinNT = 0;
   m_key.Set("BlockMessenger", "2");
   frmTrayForm& form = LoadForm();
-  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "-", "Wave Sound", "Internal Sound",
+  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "Recently Blocked", "-", "Wave Sound",
+                                    "Internal Sound",
                                     "No Sound", "-", "Block All Popup", "Block Ad Popup-High",
                                     "Block Ad Popup-Default", "Block Ad Popup-Low", "Allow Popup"};
   EXPECT_EQ(MenuCaptions(form.mnuPopupTray()), expected);

@@ -1,10 +1,39 @@
 // Stands in for the tray program in the helper's tests: notes each start and its show state
-// in "started.txt" beside itself, then ends.
+// in "started.txt" beside itself, then ends. Started with "--hung-tray FILE" it is instead a
+// tray that hangs: it shows the tray form and its "Block" button, writes the button's handle
+// to FILE and then never takes a message until it is ended.
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+namespace {
+
+int HungTray(const std::string& file) {
+  HWND form = ::CreateWindowExA(0, "STATIC", "Vexbane Tray Form", WS_POPUP, 0, 0, 100, 60, nullptr, nullptr,
+                                nullptr, nullptr);
+  HWND button = ::CreateWindowExA(0, "BUTTON", "Block", WS_CHILD, 0, 0, 60, 20, form, nullptr, nullptr, nullptr);
+  if (!form || !button) return 1;
+  const std::string line =
+      std::to_string(static_cast<int32_t>(reinterpret_cast<intptr_t>(button))) + "\r\n";
+  HANDLE f = ::CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return 1;
+  DWORD written = 0;
+  ::WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  ::CloseHandle(f);
+  ::Sleep(120000);
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  const char kHung[] = "--hung-tray ";
+  if (commandLine && std::strncmp(commandLine, kHung, sizeof kHung - 1) == 0) {
+    std::string file = commandLine + sizeof kHung - 1;
+    if (!file.empty() && file.front() == '"') file = file.substr(1, file.find('"', 1) - 1);
+    return HungTray(file);
+  }
   char path[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string file(path);

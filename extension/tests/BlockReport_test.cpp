@@ -1,0 +1,225 @@
+// The block record that follows the click to the tray: what each block reports, where it goes,
+// and what a tray that never answers costs the browser thread.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "HelperFixture.h"
+#include "ThreadState.h"
+#include "TraySignal.h"
+#include "core/block_record.h"
+
+namespace vexbane::ext::testing {
+namespace {
+
+using blocks::BlockKind;
+using blocks::BlockReason;
+
+// The tray form as the helper meets it, on this thread: caption "Vexbane Tray Form", a child
+// "Block" button, and a window procedure that keeps every well-formed record it is sent.
+class RecordingTray {
+ public:
+  struct Received {
+    HWND sender;
+    blocks::BlockRecord record;
+  };
+
+  RecordingTray() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClass;
+    ::RegisterClassA(&wc);
+    m_form = ::CreateWindowExA(0, kClass, "Vexbane Tray Form", WS_POPUP, 0, 0, 100, 60, nullptr, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    ::SetWindowLongPtrA(m_form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_button = ::CreateWindowExA(0, "BUTTON", "Block", WS_CHILD, 0, 0, 60, 20, m_form, nullptr, nullptr, nullptr);
+  }
+  ~RecordingTray() { ::DestroyWindow(m_form); }
+  RecordingTray(const RecordingTray&) = delete;
+  RecordingTray& operator=(const RecordingTray&) = delete;
+
+  HWND button() const { return m_button; }
+  std::string HandleText() const { return HandleToText(m_button); }
+  const std::vector<Received>& received() const { return m_received; }
+  int malformed() const { return m_malformed; }
+
+ private:
+  static constexpr char kClass[] = "VexbaneTestRecordingTray";
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* self = reinterpret_cast<RecordingTray*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_COPYDATA && self) {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      auto record = data->dwData == blocks::kRecordTag ? blocks::ParseBlockRecord(data->lpData, data->cbData)
+                                                      : std::nullopt;
+      if (!record) {
+        ++self->m_malformed;
+        return FALSE;
+      }
+      self->m_received.push_back({reinterpret_cast<HWND>(wParam), *record});
+      return TRUE;
+    }
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+
+  HWND m_form = nullptr;
+  HWND m_button = nullptr;
+  std::vector<Received> m_received;
+  int m_malformed = 0;
+};
+
+using BlockReportTest = HelperTest;
+
+
+TEST_F(BlockReportTest, EachBlockedWindowReportsItsPageKindReasonAndLevel) {
+  RecordingTray tray;
+  m_key.Set("hButton", tray.HandleText());
+  m_key.Set("Popup", "2");
+  m_key.Set("Sound", "2");
+  host::HostWindow& w = Session().Open();
+  w.Navigate("http://ads.example/banner?x=1");
+  ASSERT_TRUE(w.NewWindow());  // the first navigation used up the attach's click
+  ASSERT_EQ(tray.received().size(), 1u);
+  const auto& first = tray.received()[0];
+  EXPECT_EQ(first.sender, w.frame()) << "the record names the browser frame that blocked";
+  EXPECT_EQ(first.record.kind, BlockKind::NewWindow);
+  EXPECT_EQ(first.record.reason, BlockReason::NoClick);
+  EXPECT_EQ(first.record.level, 2);
+  EXPECT_EQ(first.record.pageUrl, "http://ads.example/banner?x=1");
+  EXPECT_EQ(TakeClicks(tray.button()), 1) << "the click to Block is posted as before";
+
+  m_key.Set("Popup", "4");
+  w.Navigate("http://shop.example/");
+  EXPECT_TRUE(w.NewWindow());
+  ASSERT_EQ(tray.received().size(), 2u);
+  EXPECT_EQ(tray.received()[1].record.reason, BlockReason::BlockAll);
+  EXPECT_EQ(tray.received()[1].record.level, 4);
+  EXPECT_EQ(tray.received()[1].record.pageUrl, "http://shop.example/");
+  EXPECT_EQ(tray.malformed(), 0);
+}
+
+TEST_F(BlockReportTest, AClickOutsideTheTimeWindowIsReportedAsALateClick) {
+  RecordingTray tray;
+  m_key.Set("hButton", tray.HandleText());
+  m_key.Set("Popup", "2");
+  m_key.Set("Sound", "2");
+  host::HostWindow& w = Session().Open();  // the attach's click time, then 1 s: beyond 700 ms
+  Pump(1000);
+  ASSERT_TRUE(w.NewWindow());
+  ASSERT_EQ(tray.received().size(), 1u);
+  EXPECT_EQ(tray.received()[0].record.reason, BlockReason::LateClick);
+}
+
+TEST_F(BlockReportTest, AllowedWindowsAndForeignButtonsGetNoRecord) {
+  RecordingTray tray;
+  m_key.Set("hButton", tray.HandleText());
+  m_key.Set("Popup", "2");
+  m_key.Set("Sound", "2");
+  WriteFile("WebSite.dat", "1\r\ntrusted.example\r\n");
+  host::HostWindow& w = Session().Open();
+  EXPECT_FALSE(w.NewWindow());  // the attach's click
+  w.Navigate("http://www.trusted.example/");
+  EXPECT_FALSE(w.NewWindow());  // allow list
+  EXPECT_TRUE(tray.received().empty());
+
+  ButtonWindow foreign("Some Other Program", "Block");
+  m_key.Set("hButton", foreign.HandleText());
+  host::HostWindow& other = Session().Open();
+  other.Navigate("http://ads.example/");
+  EXPECT_TRUE(other.NewWindow());
+  EXPECT_TRUE(tray.received().empty());
+}
+
+TEST_F(BlockReportTest, AClosedDialogReportsADialogBlock) {
+  RecordingTray tray;
+  m_key.Set("hButton", tray.HandleText());
+  m_key.Set("Popup", "2");
+  m_key.Set("Sound", "2");
+  host::HostWindow& w = Session().Open();
+  w.Navigate("http://dialogs.example/start");
+  w.Title("Dialogs");  // the title change stores the page the dialog's record names
+  w.OpenDialog();
+  Session().Post(0x0491);
+  Pump(300);
+  ASSERT_FALSE(w.DialogExists()) << "no release recorded: the dialog is closed";
+  ASSERT_EQ(tray.received().size(), 1u);
+  EXPECT_EQ(tray.received()[0].record.kind, BlockKind::Dialog);
+  EXPECT_EQ(tray.received()[0].record.reason, BlockReason::NoClick);
+  EXPECT_EQ(tray.received()[0].record.pageUrl, "http://dialogs.example/start");
+  // The helper keeps the thread's last dialog frame, which widens every later time window of
+  // this thread; a scan with no dialog left clears it for the suites that follow.
+  Session().Post(0x0491);
+  Pump(100);
+}
+
+// A tray program that shows its windows but never takes a message: the record waits at most
+// the fixed time-out, never for the tray.
+class HungTrayProcess {
+ public:
+  HungTrayProcess() {
+    const std::string file = HelperTest::FolderForHost() + "\\hung-button.txt";
+    ::DeleteFileA(file.c_str());
+    std::string cmd = std::string("\"") + VEXBANE_TRAY_STANDIN_PATH + "\" --hung-tray \"" + file + "\"";
+    STARTUPINFOA si = {sizeof si};
+    if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_process)) return;
+    for (int i = 0; i < 200 && m_button.empty(); ++i) {
+      ::Sleep(25);
+      std::string text = HelperTest::ReadFile("hung-button.txt");
+      if (text != "<missing>" && !text.empty() && text.back() == '\n') m_button = text.substr(0, text.find('\r'));
+    }
+  }
+  ~HungTrayProcess() {
+    if (!m_process.hProcess) return;
+    ::TerminateProcess(m_process.hProcess, 0);
+    ::WaitForSingleObject(m_process.hProcess, 5000);
+    ::CloseHandle(m_process.hProcess);
+    ::CloseHandle(m_process.hThread);
+  }
+  HungTrayProcess(const HungTrayProcess&) = delete;
+  HungTrayProcess& operator=(const HungTrayProcess&) = delete;
+  const std::string& buttonText() const { return m_button; }
+
+ private:
+  PROCESS_INFORMATION m_process = {};
+  std::string m_button;
+};
+
+TEST_F(BlockReportTest, AHungTrayCostsTheDecisionNoMoreThanTheFixedTimeout) {
+  HungTrayProcess hung;
+  ASSERT_FALSE(hung.buttonText().empty()) << "the stand-in did not publish its button";
+  m_key.Set("hButton", hung.buttonText());
+  m_key.Set("Popup", "4");
+  m_key.Set("Sound", "2");
+  host::HostWindow& w = Session().Open();
+  w.Navigate("http://ads.example/");
+  // Wine's scheduling is coarse; five times the time-out still tells a bounded wait from an
+  // unbounded one.
+  for (int i = 0; i < 3; ++i) {
+    const DWORD start = ::GetTickCount();
+    EXPECT_TRUE(w.NewWindow());
+    const DWORD elapsed = ::GetTickCount() - start;
+    EXPECT_LT(elapsed, 5 * kReportTimeoutMs) << "decision " << i;
+  }
+}
+
+TEST_F(BlockReportTest, NothingIsSentWithoutAFrameOrToAWindowThatIsNotTheTraysButton) {
+  RecordingTray tray;
+  blocks::BlockRecord record;
+  record.level = 2;
+  record.pageUrl = "http://x.example/";
+  host::HostWindow& w = Session().Open();
+  EXPECT_FALSE(SendBlockRecord(tray.button(), nullptr, record));
+  EXPECT_FALSE(SendBlockRecord(nullptr, w.frame(), record));
+  ButtonWindow foreign("Some Other Program", "Block");
+  EXPECT_FALSE(SendBlockRecord(foreign.button(), w.frame(), record));
+  EXPECT_TRUE(tray.received().empty());
+  EXPECT_TRUE(SendBlockRecord(tray.button(), w.frame(), record));
+  ASSERT_EQ(tray.received().size(), 1u);
+  EXPECT_EQ(tray.received()[0].record, record);
+}
+
+}  // namespace
+}  // namespace vexbane::ext::testing

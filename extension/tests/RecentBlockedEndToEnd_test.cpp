@@ -1,0 +1,148 @@
+// The stand-in browser and the real tray program together: blocks reach the "Recently Blocked"
+// window with their site, kind and reason, and "Allow Site" lets that site's next window open.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "HelperFixture.h"
+#include "core/tray_menu.h"
+
+#ifndef VEXBANE_TRAY_EXE_PATH
+#error "VEXBANE_TRAY_EXE_PATH names the real tray program"
+#endif
+
+namespace vexbane::ext::testing {
+namespace {
+
+constexpr char kRecentClass[] = "VexbaneRecentBlocked";
+// Control ids of the window, as the tray program numbers them.
+constexpr int kList = 18;
+constexpr int kCounts = 13;
+constexpr int kStatus = 19;
+constexpr int kAllowSite = 20;
+
+// The real tray program, copied beside the helper in place of the stand-in for one test.
+class RealTrayBesideHelper {
+ public:
+  explicit RealTrayBesideHelper(const vexbane::testing::ScopedProductKey& key) {
+    m_path = HelperTest::FolderForHost() + "\\VexbaneTray.exe";
+    if (!::CopyFileA(VEXBANE_TRAY_EXE_PATH, m_path.c_str(), FALSE)) return;
+    std::string cmd = "\"" + m_path + "\"";
+    STARTUPINFOA si = {sizeof si};
+    if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          HelperTest::FolderForHost().c_str(), &si, &m_process))
+      return;
+    for (int i = 0; i < 200 && key.Get("hForm") == "<missing>"; ++i) HelperTest::PumpForHost(50);
+    const std::string button = key.Get("hButton");
+    if (button != "<missing>") m_form = ::GetParent(reinterpret_cast<HWND>(static_cast<intptr_t>(std::stol(button))));
+    // The handles are published before the program's message loop runs; until the loop takes
+    // messages a report is not waited for and is lost, as the helper means it to be.
+    DWORD_PTR state = 0;
+    if (m_form)
+      ::SendMessageTimeoutA(m_form, ::RegisterWindowMessageA("VexbaneTrayState"), 0, 0, SMTO_NORMAL, 10000, &state);
+  }
+  ~RealTrayBesideHelper() {
+    if (m_process.hProcess) {
+      ::TerminateProcess(m_process.hProcess, 0);
+      ::WaitForSingleObject(m_process.hProcess, 5000);
+      ::CloseHandle(m_process.hProcess);
+      ::CloseHandle(m_process.hThread);
+    }
+    // The other suites of this program expect the stand-in beside the helper.
+    ::CopyFileA(VEXBANE_TRAY_STANDIN_PATH, m_path.c_str(), FALSE);
+  }
+  RealTrayBesideHelper(const RealTrayBesideHelper&) = delete;
+  RealTrayBesideHelper& operator=(const RealTrayBesideHelper&) = delete;
+  HWND form() const { return m_form; }
+
+ private:
+  std::string m_path;
+  PROCESS_INFORMATION m_process = {};
+  HWND m_form = nullptr;
+};
+
+// Read through the wide message: Wine hands a list box's text to another process as UTF-16
+// whichever variant asks, and the wide variant is the one both systems answer alike.
+std::string ItemText(HWND list, int index) {
+  wchar_t text[512] = {};
+  LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR || length >= 512) return "<error>";
+  ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  char narrow[1024] = {};
+  ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+  return narrow;
+}
+
+std::string Caption(HWND window) {
+  char text[256] = {};
+  ::GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+using RecentBlockedEndToEnd = HelperTest;
+
+TEST_F(RecentBlockedEndToEnd, BlocksShowUpInTheTrayAndAllowSiteLetsTheNextWindowOpen) {
+  m_key.Set("BlockMessenger", "0");
+  m_key.Set("Sound", "2");
+  m_key.Set("Popup", "4");
+  RealTrayBesideHelper tray(m_key);
+  ASSERT_NE(tray.form(), nullptr) << "the tray program did not publish its handles";
+
+  host::HostWindow& w = Session().Open();
+  for (int i = 1; i <= 20; ++i) {
+    w.Navigate("http://bulk" + std::to_string(i) + ".example/");
+    ASSERT_TRUE(w.NewWindow());
+  }
+  m_key.Set("Popup", "2");
+  w.Navigate("http://ads.example/banner");
+  ASSERT_TRUE(w.NewWindow());  // no click since the navigation
+  w.Navigate("http://news.example/story");
+  w.Title("News");
+  w.OpenDialog();
+  Session().Post(0x0491);
+  Pump(300);
+  ASSERT_FALSE(w.DialogExists());
+  // The thread's helper forgets the dialog frame it saw, as the later suites of this thread expect.
+  Session().Post(0x0491);
+  Pump(100);
+  m_key.Set("Popup", "4");
+  w.Navigate("http://Shop.Example:8080/pay");
+  ASSERT_TRUE(w.NewWindow());
+
+  ::PostMessageA(tray.form(), WM_COMMAND, tray::TrayMenuItemOf(tray::TrayItem::mnuRecentBlocked).id, 0);
+  HWND window = nullptr;
+  for (int i = 0; i < 100 && !window; ++i) {
+    Pump(50);
+    window = ::FindWindowA(kRecentClass, nullptr);
+  }
+  ASSERT_NE(window, nullptr) << "the menu command opened no window";
+  HWND list = ::GetDlgItem(window, kList);
+  // The window exists a moment before the tray has filled it.
+  for (int i = 0; i < 100 && ::SendMessageA(list, LB_GETCOUNT, 0, 0) < 20; ++i) Pump(50);
+  ASSERT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 20) << "23 blocks, the newest 20 listed";
+  auto columns = [](const std::string& row) { return row.substr(row.find('\t') + 1); };  // without the time
+  EXPECT_EQ(columns(ItemText(list, 0)), "shop.example\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(columns(ItemText(list, 1)), "news.example\tdialog\tno click");
+  EXPECT_EQ(columns(ItemText(list, 2)), "ads.example\tnew window\tno click");
+  EXPECT_EQ(columns(ItemText(list, 3)), "bulk20.example\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(columns(ItemText(list, 19)), "bulk4.example\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(Caption(::GetDlgItem(window, kCounts)), "Blocked today: 23     In all: 23");
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "23");
+
+  ::SendMessageA(list, LB_SETCURSEL, 2, 0);
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutA(::GetDlgItem(window, kAllowSite), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
+  EXPECT_EQ(ReadFile("WebSite.dat"), "1\r\nads.example\r\n");
+  EXPECT_EQ(Caption(::GetDlgItem(window, kStatus)), "ads.example was added to the allow list: its next windows open.");
+
+  w.Navigate("http://ads.example/banner");
+  EXPECT_FALSE(w.NewWindow()) << "the allowed site's next window opens, even at level 4";
+  w.Navigate("http://other.example/");
+  EXPECT_TRUE(w.NewWindow());
+}
+
+}  // namespace
+}  // namespace vexbane::ext::testing

@@ -1,0 +1,301 @@
+// frmRecentBlocked: the "Recently Blocked" window.
+#include "frmRecentBlocked.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "AllowListFile.h"
+#include "ModTray.h"
+#include "core/dialogs_forms.h"
+#include "core/recent_blocks.h"
+#include "dialogs_resources.h"
+#include "frmMessage.h"
+
+namespace vexbane::tray {
+namespace {
+
+constexpr int kTitlePoints = 13;
+// Asks the open window to show the list afresh; sent on the tray's own thread only.
+constexpr UINT kRefreshMessage = WM_APP + 0x31;
+
+// Designed positions in twips, on the editors' frame and picture.
+constexpr dialogs::TwipRect kLabel1 = {480, 600, 1800, 312};
+constexpr dialogs::TwipRect kCounts = {2400, 600, 3492, 312};
+constexpr int32_t kListLeft = 480;
+constexpr int32_t kListWidth = 5412;
+constexpr int32_t kHeaderTop = 900;
+constexpr int32_t kHeaderHeight = 216;
+constexpr dialogs::TwipRect kList = {kListLeft, 1140, kListWidth, 1680};
+constexpr dialogs::TwipRect kStatus = {480, 2916, 5412, 384};
+// Left edges of the four columns inside the list; the headers stand above them.
+constexpr int32_t kColumnTwips[] = {0, 840, 2460, 3720};
+constexpr int kColumns = 4;
+constexpr int32_t kColumnPadTwips = 60;
+// "Copy Address" needs a wider button than the editors' three.
+constexpr dialogs::TwipRect kAllowSiteButton = {2040, 3360, 1152, 432};
+constexpr dialogs::TwipRect kCopyAddressButton = {3300, 3360, 1392, 432};
+constexpr char kNothingBlocked[] = "No window has been blocked since the tray program started.";
+
+std::string ItemText(HWND list, int index) {
+  LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  LRESULT got = ::SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
+}
+
+std::string CountsText(const blocks::BlockCounts& counts) {
+  return "Blocked today: " + std::to_string(counts.today) + "     In all: " + std::to_string(counts.total);
+}
+
+bool PutTextOnClipboard(HWND owner, const std::string& text) noexcept {
+  if (!::OpenClipboard(owner)) return false;
+  bool done = false;
+  if (::EmptyClipboard()) {
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
+    if (void* bytes = memory ? ::GlobalLock(memory) : nullptr) {
+      std::memcpy(bytes, text.c_str(), text.size() + 1);
+      ::GlobalUnlock(memory);
+      // Once set, the clipboard owns the memory.
+      done = ::SetClipboardData(CF_TEXT, memory) != nullptr;
+    }
+    if (memory && !done) ::GlobalFree(memory);
+  }
+  ::CloseClipboard();
+  return done;
+}
+
+BOOL CALLBACK FindOpen(HWND window, LPARAM param) noexcept {
+  char name[64] = {};
+  if (::GetClassNameA(window, name, sizeof name) && std::strcmp(name, frmRecentBlocked::kClassName) == 0) {
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND frmRecentBlocked::Show(HWND owner) noexcept {
+  auto* form = new (std::nothrow) frmRecentBlocked;
+  if (!form) return nullptr;
+  if (!form->Form_Load(owner)) {
+    delete form;
+    return nullptr;
+  }
+  return form->hwnd();
+}
+
+void frmRecentBlocked::RefreshOpen() noexcept {
+  HWND open = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindOpen, reinterpret_cast<LPARAM>(&open));
+  if (open) ::SendMessageA(open, kRefreshMessage, 0, 0);
+}
+
+bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
+  try {
+    const ModTray& module = Module();
+    const Design design = {kClassName, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
+                           dialogs::kEditorImgBack};
+    if (!CreateForm(design, owner, module.lngFormLeft, module.lngFormTop, WS_EX_APPWINDOW)) return false;
+    m_ownedByWindow = true;
+    SetFormRegion();
+    AddSystemMenuBit();
+
+    AddLabel(lblTitle1, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
+    AddLabel(lblTitleBack1, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
+    AddLabel(Label1, "Recently Blocked:", kLabel1, LabelLook::Body, false);
+    AddLabel(lblCounts, "", kCounts, LabelLook::Body, false);
+    static constexpr const char* kHeaders[kColumns] = {"Time", "Site", "What", "Why"};
+    for (int c = 0; c < kColumns; ++c) {
+      const int32_t left = kListLeft + kColumnTwips[c] + kColumnPadTwips;
+      const int32_t right = c + 1 < kColumns ? kListLeft + kColumnTwips[c + 1] : kListLeft + kListWidth;
+      AddLabel(lblTime + c, kHeaders[c], {left, kHeaderTop, right - left, kHeaderHeight}, LabelLook::Body, false);
+    }
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    HWND list = AddControl("LISTBOX", lstBlocks, "",
+                           child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
+                               LBS_OWNERDRAWFIXED,
+                           WS_EX_CLIENTEDGE, kList);
+    AddLabel(lblStatus, "", kStatus, LabelLook::Body, false);
+    AddControl("BUTTON", cmdAllowSite, "Allow Site", child | BS_PUSHBUTTON, 0, kAllowSiteButton);
+    AddControl("BUTTON", cmdCopyAddress, "Copy Address", child | BS_PUSHBUTTON, 0, kCopyAddressButton);
+    AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
+
+    // Rows as tall as the list's font, with a little air.
+    if (HDC dc = ::GetDC(list)) {
+      HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+      TEXTMETRICA metrics = {};
+      ::GetTextMetricsA(dc, &metrics);
+      ::SelectObject(dc, old);
+      ::ReleaseDC(list, dc);
+      ::SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 3);
+    }
+
+    Refresh();
+    ::ShowWindow(hwnd(), SW_SHOW);
+    ::SetForegroundWindow(hwnd());
+    ::SetFocus(list);
+    return true;
+  } catch (...) {
+    return m_ownedByWindow;
+  }
+}
+
+void frmRecentBlocked::Refresh() noexcept {
+  try {
+    const ModTray& module = Module();
+    HWND list = Item(lstBlocks);
+    const uint32_t selected = SelectedBlock();
+    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (const blocks::RecentBlock& row : module.recentBlocks.Rows()) {
+      LRESULT at = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(blocks::RowText(row).c_str()));
+      if (at == LB_ERR || at == LB_ERRSPACE) continue;
+      ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(row.id));
+      // The selection stays on its block while newer ones push it down.
+      if (row.id == selected) ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    }
+    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+
+    HWND counts = Item(lblCounts);
+    ::SetWindowTextA(counts, CountsText(module.blockTally.Current()).c_str());
+    ::InvalidateRect(counts, nullptr, FALSE);
+    if (module.recentBlocks.size() == 0) {
+      SetStatus(kNothingBlocked);
+    } else {
+      char status[sizeof kNothingBlocked] = {};
+      ::GetWindowTextA(Item(lblStatus), status, sizeof status);
+      if (std::strcmp(status, kNothingBlocked) == 0) SetStatus("");
+    }
+  } catch (...) {
+  }
+}
+
+uint32_t frmRecentBlocked::SelectedBlock() const noexcept {
+  HWND list = Item(lstBlocks);
+  LRESULT index = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return 0;
+  LRESULT id = ::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+  return id == LB_ERR ? 0 : static_cast<uint32_t>(id);
+}
+
+void frmRecentBlocked::SetStatus(const std::string& text) noexcept {
+  HWND status = Item(lblStatus);
+  ::SetWindowTextA(status, text.c_str());
+  ::InvalidateRect(status, nullptr, FALSE);
+}
+
+void frmRecentBlocked::cmdAllowSite_Click() noexcept {
+  try {
+    const blocks::RecentBlock* row = Module().recentBlocks.Find(SelectedBlock());
+    if (!row) {
+      ShowMessageOver(hwnd(), "Allow site", "You should select one item in the list box first!", "Ok");
+      return;
+    }
+    if (row->site.empty()) {
+      SetStatus("This page has no site to allow.");
+      return;
+    }
+    // Read afresh and rewrite whole, as the allow-list editor does: a list that cannot be read
+    // is never overwritten.
+    auto entries = ReadAllowListFile();
+    if (!entries) {
+      SetStatus("The allow list could not be read; nothing was changed.");
+      return;
+    }
+    auto added = blocks::AddSiteToAllowList(*entries, row->site);
+    if (!added) {
+      SetStatus(row->site + " is already on the allow list.");
+      return;
+    }
+    if (WriteAllowListFile(*added))
+      SetStatus(row->site + " was added to the allow list: its next windows open.");
+    else
+      SetStatus("The allow list could not be written; nothing was changed.");
+  } catch (...) {
+  }
+}
+
+void frmRecentBlocked::cmdCopyAddress_Click() noexcept {
+  try {
+    const blocks::RecentBlock* row = Module().recentBlocks.Find(SelectedBlock());
+    if (!row) {
+      ShowMessageOver(hwnd(), "Copy address", "You should select one item in the list box first!", "Ok");
+      return;
+    }
+    if (PutTextOnClipboard(hwnd(), row->record.pageUrl))
+      SetStatus("The page address is on the clipboard.");
+    else
+      SetStatus("The clipboard could not be opened.");
+  } catch (...) {
+  }
+}
+
+void frmRecentBlocked::cmdExit_Click() noexcept { ::DestroyWindow(hwnd()); }
+
+void frmRecentBlocked::Form_Unload() noexcept { Module().blnRecentFormOpen = false; }
+
+void frmRecentBlocked::OnCommand(int id, int code, HWND) noexcept {
+  if (id == IDCANCEL) return cmdExit_Click();
+  if (id == lstBlocks && code == LBN_SELCHANGE) return SetStatus("");
+  if (code != BN_CLICKED) return;
+  if (id == cmdAllowSite) cmdAllowSite_Click();
+  if (id == cmdCopyAddress) cmdCopyAddress_Click();
+  if (id == cmdExit) cmdExit_Click();
+}
+
+void frmRecentBlocked::DrawRow(const DRAWITEMSTRUCT& item) noexcept {
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  HDC dc = item.hDC;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const COLORREF back = selected ? ::GetSysColor(COLOR_HIGHLIGHT)
+                                 : RGB(dialogs::kListGrey, dialogs::kListGrey, dialogs::kListGrey);
+  HBRUSH brush = ::CreateSolidBrush(back);
+  if (brush) {
+    ::FillRect(dc, &item.rcItem, brush);
+    ::DeleteObject(brush);
+  }
+  HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : ::GetSysColor(COLOR_WINDOWTEXT));
+  const std::string text = ItemText(item.hwndItem, static_cast<int>(item.itemID));
+  size_t start = 0;
+  for (int c = 0; c < kColumns && start <= text.size(); ++c) {
+    size_t tab = text.find('\t', start);
+    std::string cell = text.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+    start = tab == std::string::npos ? text.size() + 1 : tab + 1;
+    RECT cellRect = item.rcItem;
+    cellRect.left = item.rcItem.left + dialogs::TwipsToPixels(kColumnTwips[c] + kColumnPadTwips, Ratio().x);
+    if (c + 1 < kColumns)
+      cellRect.right = item.rcItem.left + dialogs::TwipsToPixels(kColumnTwips[c + 1], Ratio().x);
+    ::DrawTextA(dc, cell.c_str(), static_cast<int>(cell.size()), &cellRect,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  ::SelectObject(dc, oldFont);
+  if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &item.rcItem);
+}
+
+LRESULT frmRecentBlocked::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == kRefreshMessage) {
+    Refresh();
+    return 0;
+  }
+  if (msg == WM_DRAWITEM) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item.CtlType == ODT_LISTBOX && item.CtlID == static_cast<UINT>(lstBlocks)) {
+      DrawRow(item);
+      return TRUE;
+    }
+  }
+  return DialogForm::OnMessage(msg, wParam, lParam);
+}
+
+void frmRecentBlocked::OnFinalDestroy() noexcept {
+  if (m_ownedByWindow) delete this;
+}
+
+}  // namespace vexbane::tray

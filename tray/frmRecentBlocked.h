@@ -1,0 +1,58 @@
+// frmRecentBlocked: the "Recently Blocked" window, which lists the last blocks and undoes one in a click.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "FormChrome.h"
+
+namespace vexbane::tray {
+
+class frmRecentBlocked final : public DialogForm {
+ public:
+  static constexpr char kClassName[] = "VexbaneRecentBlocked";
+  enum : int {
+    lblTitle1 = 10,
+    lblTitleBack1,
+    Label1,
+    lblCounts,
+    lblTime,
+    lblSite,
+    lblWhat,
+    lblWhy,
+    lstBlocks,
+    lblStatus,
+    cmdAllowSite,
+    cmdCopyAddress,
+    cmdExit,
+  };
+
+  // Loads and shows the modeless window; it unloads itself (Exit, or DestroyWindow).
+  // Returns the window, or null when it could not be made.
+  static HWND Show(HWND owner) noexcept;
+  // Shows the tray's list and counters afresh in the open window, if there is one.
+  static void RefreshOpen() noexcept;
+
+ private:
+  frmRecentBlocked() = default;
+  bool Form_Load(HWND owner) noexcept;
+  void Refresh() noexcept;
+  void cmdAllowSite_Click() noexcept;
+  void cmdCopyAddress_Click() noexcept;
+  void cmdExit_Click() noexcept;
+  void Form_Unload() noexcept;
+  // The id of the selected row's block, 0 when no row is selected.
+  uint32_t SelectedBlock() const noexcept;
+  void SetStatus(const std::string& text) noexcept;
+  void DrawRow(const DRAWITEMSTRUCT& item) noexcept;
+
+  void OnCommand(int id, int code, HWND control) noexcept override;
+  void OnUnload() noexcept override { Form_Unload(); }
+  void OnFinalDestroy() noexcept override;
+  LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
+
+  bool m_ownedByWindow = false;
+};
+
+}  // namespace vexbane::tray

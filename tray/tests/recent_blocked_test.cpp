@@ -1,0 +1,303 @@
+// Block records at the tray form: what is taken, what is ignored, the "Recently Blocked" window
+// and its buttons, and the counters across a restart and across midnight.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "ToolWindows.h"
+#include "core/block_counters.h"
+#include "core/block_record.h"
+#include "dialogs_helpers.h"
+#include "frmPopupAdvanced.h"
+#include "frmRecentBlocked.h"
+#include "tray_test_support.h"
+
+namespace vexbane::tray::testing {
+namespace {
+
+using blocks::BlockKind;
+using blocks::BlockReason;
+using blocks::BlockRecordWire;
+
+class FakeClock final : public blocks::Clock {
+ public:
+  blocks::LocalDate date{2024, 3, 9};
+  blocks::LocalDate Today() override { return date; }
+};
+
+// A browser frame of this process: the window a helper names when it reports.
+class BrowserFrame {
+ public:
+  BrowserFrame() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "IEFrame";
+    ::RegisterClassA(&wc);  // another suite may have registered it first
+    m_hwnd = ::CreateWindowExA(0, "IEFrame", "Browser", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+  }
+  ~BrowserFrame() { ::DestroyWindow(m_hwnd); }
+  BrowserFrame(const BrowserFrame&) = delete;
+  BrowserFrame& operator=(const BrowserFrame&) = delete;
+  HWND hwnd() const { return m_hwnd; }
+
+ private:
+  HWND m_hwnd = nullptr;
+};
+
+blocks::BlockRecord Record(const std::string& url, BlockKind kind = BlockKind::NewWindow,
+                           BlockReason reason = BlockReason::NoClick, int16_t level = 2) {
+  blocks::BlockRecord r;
+  r.kind = kind;
+  r.reason = reason;
+  r.level = level;
+  r.timeOfDayMs = 10 * 3600000;
+  r.pageUrl = url;
+  return r;
+}
+
+LRESULT SendBytes(HWND form, HWND sender, const void* bytes, DWORD size, ULONG_PTR tag = blocks::kRecordTag) {
+  COPYDATASTRUCT data = {tag, size, const_cast<void*>(bytes)};
+  return ::SendMessageA(form, WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&data));
+}
+
+class RecentBlockedTest : public TrayFormFixture {
+ protected:
+  void SetUp() override {
+    TrayFormFixture::SetUp();
+    Module().blockTally = blocks::BlockTally(m_clock);
+  }
+  void TearDown() override {
+    UnloadToolWindows();
+    TrayFormFixture::TearDown();
+  }
+
+  LRESULT Send(const blocks::BlockRecord& record) {
+    BlockRecordWire wire = blocks::EncodeBlockRecord(record);
+    return SendBytes(Form(), m_frame.hwnd(), &wire, sizeof wire);
+  }
+  HWND OpenWindow() {
+    Command(TrayItem::mnuRecentBlocked);
+    return FindOwnWindow(frmRecentBlocked::kClassName);
+  }
+  static HWND Control(HWND form, int id) { return ::GetDlgItem(form, id); }
+
+  FakeClock m_clock;
+  BrowserFrame m_frame;
+};
+
+TEST_F(RecentBlockedTest, RecordsShowUpNewestFirstWithSiteKindAndReasonCappedAtTwenty) {
+  LoadForm();
+  EXPECT_EQ(TRUE, Send(Record("http://first.example/a", BlockKind::Dialog, BlockReason::LateClick, 3)));
+  for (int i = 2; i <= 24; ++i) EXPECT_EQ(TRUE, Send(Record("http://site" + std::to_string(i) + ".example/")));
+  EXPECT_EQ(TRUE, Send(Record("HTTP://Last.Example:8080/x", BlockKind::NewWindow, BlockReason::BlockAll, 4)));
+
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(Module().blnRecentFormOpen);
+  const auto rows = ListBoxItems(Control(form, frmRecentBlocked::lstBlocks));
+  ASSERT_EQ(rows.size(), 20u);
+  EXPECT_EQ(rows[0], "10:00:00\tlast.example\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(rows[1], "10:00:00\tsite24.example\tnew window\tno click");
+  EXPECT_EQ(rows[19], "10:00:00\tsite6.example\tnew window\tno click") << "the five oldest fell off";
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 25     In all: 25");
+  EXPECT_EQ(m_key.Get("BlocksToday"), "25");
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "25");
+  EXPECT_EQ(m_key.Get("BlocksDay"), "20240309");
+}
+
+TEST_F(RecentBlockedTest, AnOpenWindowShowsANewBlockAtOnceAndKeepsTheSelection) {
+  LoadForm();
+  Send(Record("http://one.example/"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  HWND list = Control(form, frmRecentBlocked::lstBlocks);
+  ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+  Send(Record("http://two.example/", BlockKind::Dialog));
+  const auto rows = ListBoxItems(list);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], "10:00:00\ttwo.example\tdialog\tno click");
+  EXPECT_EQ(::SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "the selected block moved down with its row";
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 2     In all: 2");
+}
+
+TEST_F(RecentBlockedTest, MalformedRecordsChangeNothing) {
+  LoadForm();
+  BlockRecordWire good = blocks::EncodeBlockRecord(Record("http://x.example/"));
+  std::vector<char> longer(sizeof good + 16, 0);
+  std::memcpy(longer.data(), &good, sizeof good);
+  BlockRecordWire wrongVersion = good;
+  wrongVersion.version = 2;
+  BlockRecordWire noNul = good;
+  std::memset(noNul.pageUrl, 'x', sizeof noNul.pageUrl);
+  BlockRecordWire badKind = good;
+  badKind.kind = 9;
+  HWND notABrowser = ::CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), &good, sizeof good - 1)) << "short";
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), longer.data(), static_cast<DWORD>(longer.size()))) << "long";
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), &wrongVersion, sizeof good)) << "version";
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), &noNul, sizeof good)) << "no NUL";
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), &badKind, sizeof good)) << "kind";
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), &good, sizeof good, 0x1234)) << "another program's data";
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), nullptr, sizeof good)) << "no data";
+  EXPECT_EQ(FALSE, SendBytes(Form(), notABrowser, &good, sizeof good)) << "not from a browser frame";
+  EXPECT_EQ(FALSE, SendBytes(Form(), nullptr, &good, sizeof good)) << "from no window";
+  EXPECT_EQ(FALSE, ::SendMessageA(Form(), WM_COPYDATA, 0, 0)) << "no COPYDATASTRUCT";
+  ::DestroyWindow(notABrowser);
+
+  EXPECT_EQ(Module().recentBlocks.size(), 0u);
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "<missing>");
+  EXPECT_EQ(m_key.Get("BlocksToday"), "<missing>");
+  EXPECT_TRUE(::IsWindow(Form()));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(ListBoxItems(Control(form, frmRecentBlocked::lstBlocks)).empty());
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
+            "No window has been blocked since the tray program started.");
+}
+
+TEST_F(RecentBlockedTest, CountersGoOnAfterARestartAndTheListStartsEmpty) {
+  LoadForm();
+  Send(Record("http://a.example/"));
+  Send(Record("http://b.example/"));
+  m_form.reset();  // the tray program ends ...
+  PumpMessages();
+  Module() = ModTray{};
+  Module().strAppPath = m_folder.path();
+  Module().blockTally = blocks::BlockTally(m_clock);
+  LoadForm();  // ... and starts again
+  EXPECT_EQ(Module().recentBlocks.size(), 0u);
+  Send(Record("http://c.example/"));
+  EXPECT_EQ(m_key.Get("BlocksToday"), "3");
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "3");
+}
+
+TEST_F(RecentBlockedTest, ANewDayStartsTodaysCountAtMidnightAndAtAStartOnAnotherDay) {
+  m_key.Set("BlocksToday", "7");
+  m_key.Set("BlocksTotal", "50");
+  m_key.Set("BlocksDay", "20240308");  // the tray last counted yesterday
+  LoadForm();
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 0     In all: 50");
+  Send(Record("http://a.example/"));
+  EXPECT_EQ(m_key.Get("BlocksToday"), "1");
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "51");
+  EXPECT_EQ(m_key.Get("BlocksDay"), "20240309");
+
+  m_clock.date = {2024, 3, 10};  // local midnight passes while the tray runs
+  Send(Record("http://b.example/"));
+  EXPECT_EQ(m_key.Get("BlocksToday"), "1");
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "52");
+  EXPECT_EQ(m_key.Get("BlocksDay"), "20240310");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 1     In all: 52");
+}
+
+TEST_F(RecentBlockedTest, AllowSiteAddsTheHostOnceAtItsSortedPlace) {
+  m_folder.Write("WebSite.dat", "2\r\nalpha.example\r\nzulu.example\r\n");
+  LoadForm();
+  Send(Record("http://WWW.News.Example/story?id=1"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
+  Click(form, frmRecentBlocked::cmdAllowSite);
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "3\r\nalpha.example\r\nwww.news.example\r\nzulu.example\r\n");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
+            "www.news.example was added to the allow list: its next windows open.");
+  Click(form, frmRecentBlocked::cmdAllowSite);
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "3\r\nalpha.example\r\nwww.news.example\r\nzulu.example\r\n");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "www.news.example is already on the allow list.");
+}
+
+TEST_F(RecentBlockedTest, AllowSiteCreatesAMissingListAndLeavesPagesWithoutASiteAlone) {
+  LoadForm();
+  Send(Record("about:blank"));
+  Send(Record("http://shop.example/pay"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  HWND list = Control(form, frmRecentBlocked::lstBlocks);
+  ::SendMessageA(list, LB_SETCURSEL, 1, 0);  // about:blank
+  Click(form, frmRecentBlocked::cmdAllowSite);
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "This page has no site to allow.");
+  ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+  Click(form, frmRecentBlocked::cmdAllowSite);
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nshop.example\r\n");
+}
+
+TEST_F(RecentBlockedTest, AllowSiteWithoutASelectionAsksForOne) {
+  LoadForm();
+  Send(Record("http://a.example/"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  MessageBoxAnswerer answer(0);
+  Click(form, frmRecentBlocked::cmdAllowSite);
+  EXPECT_EQ(answer.Seen().text, "You should select one item in the list box first!");
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "<missing>");
+}
+
+TEST_F(RecentBlockedTest, CopyAddressPutsThePageAddressOnTheClipboard) {
+  LoadForm();
+  Send(Record("http://copy.example/page?q=1"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
+  Click(form, frmRecentBlocked::cmdCopyAddress);
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  HANDLE data = ::GetClipboardData(CF_TEXT);
+  std::string text = data ? static_cast<const char*>(::GlobalLock(data)) : "<none>";
+  if (data) ::GlobalUnlock(data);
+  ::CloseClipboard();
+  EXPECT_EQ(text, "http://copy.example/page?q=1");
+}
+
+TEST_F(RecentBlockedTest, OneToolWindowAtATimeAndExitClosesIt) {
+  LoadForm();
+  HWND recent = OpenWindow();
+  ASSERT_NE(recent, nullptr);
+  Command(TrayItem::mnuWhiteList);
+  EXPECT_FALSE(::IsWindow(recent));
+  EXPECT_FALSE(Module().blnRecentFormOpen);
+  EXPECT_NE(FindOwnWindow(frmPopupAdvanced::kClassName), nullptr);
+  recent = OpenWindow();
+  ASSERT_NE(recent, nullptr);
+  EXPECT_EQ(FindOwnWindow(frmPopupAdvanced::kClassName), nullptr);
+  EXPECT_EQ(OpenWindow(), recent) << "a second command leaves the open window";
+  Click(recent, frmRecentBlocked::cmdExit);
+  EXPECT_FALSE(::IsWindow(recent));
+  EXPECT_FALSE(Module().blnRecentFormOpen);
+}
+
+TEST_F(RecentBlockedTest, ABlinkDoesNotKeepARecordWaiting) {
+  LoadForm();
+  // Another thread reports while this thread blinks the icon (about 1.2 s of the handler).
+  std::atomic<LRESULT> taken{-1};
+  std::atomic<DWORD> waited{0};
+  HWND form = Form();
+  HWND frame = m_frame.hwnd();
+  std::thread browser([&] {
+    ::Sleep(300);
+    BlockRecordWire wire = blocks::EncodeBlockRecord(Record("http://during.example/"));
+    COPYDATASTRUCT data = {blocks::kRecordTag, sizeof wire, &wire};
+    DWORD_PTR result = 0;
+    const DWORD start = ::GetTickCount();
+    LRESULT sent = ::SendMessageTimeoutA(form, WM_COPYDATA, reinterpret_cast<WPARAM>(frame),
+                                         reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &result);
+    waited = ::GetTickCount() - start;
+    taken = sent ? static_cast<LRESULT>(result) : 0;
+  });
+  ::SendMessageA(m_form->cmdBlock(), BM_CLICK, 0, 0);
+  browser.join();
+  EXPECT_EQ(taken.load(), TRUE);
+  EXPECT_LT(waited.load(), 600u) << "answered within the blink, not after it";
+  EXPECT_EQ(Module().recentBlocks.size(), 1u);
+  EXPECT_EQ(State().blinks, 1);
+}
+
+}  // namespace
+}  // namespace vexbane::tray::testing
