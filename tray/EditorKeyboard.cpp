@@ -5,6 +5,7 @@
 
 #include "frmPopupAdvanced.h"
 #include "frmPopupCookie.h"
+#include "frmRecentBlocked.h"
 #include "win/window.h"
 
 namespace vexbane::tray {
@@ -15,7 +16,8 @@ EditorKeyboard::EditorKeyboard() noexcept
 bool IsEditorForm(HWND window) noexcept {
   char name[64] = {};
   if (!window || !::GetClassNameA(window, name, sizeof name)) return false;
-  return std::strcmp(name, frmPopupAdvanced::kClassName) == 0 || std::strcmp(name, frmPopupCookie::kClassName) == 0;
+  return std::strcmp(name, frmPopupAdvanced::kClassName) == 0 || std::strcmp(name, frmPopupCookie::kClassName) == 0 ||
+         std::strcmp(name, frmRecentBlocked::kClassName) == 0;
 }
 
 LRESULT CALLBACK EditorKeyboard::GetMessageProc(int code, WPARAM wParam, LPARAM lParam) noexcept {

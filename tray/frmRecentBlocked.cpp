@@ -135,6 +135,7 @@ bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
     }
 
     Refresh();
+    m_keyboard.reset(new (std::nothrow) EditorKeyboard);
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetForegroundWindow(hwnd());
     ::SetFocus(list);
@@ -237,7 +238,10 @@ void frmRecentBlocked::cmdCopyAddress_Click() noexcept {
 
 void frmRecentBlocked::cmdExit_Click() noexcept { ::DestroyWindow(hwnd()); }
 
-void frmRecentBlocked::Form_Unload() noexcept { Module().blnRecentFormOpen = false; }
+void frmRecentBlocked::Form_Unload() noexcept {
+  m_keyboard.reset();
+  Module().blnRecentFormOpen = false;
+}
 
 void frmRecentBlocked::OnCommand(int id, int code, HWND) noexcept {
   if (id == IDCANCEL) return cmdExit_Click();

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "EditorKeyboard.h"
 #include "FormChrome.h"
 
 namespace vexbane::tray {
@@ -53,6 +55,7 @@ class frmRecentBlocked final : public DialogForm {
   LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
 
   bool m_ownedByWindow = false;
+  std::unique_ptr<EditorKeyboard> m_keyboard;  // Tab, Esc and Enter, as in the editors
 };
 
 }  // namespace vexbane::tray

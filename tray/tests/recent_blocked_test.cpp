@@ -273,6 +273,21 @@ TEST_F(RecentBlockedTest, OneToolWindowAtATimeAndExitClosesIt) {
   EXPECT_FALSE(Module().blnRecentFormOpen);
 }
 
+TEST_F(RecentBlockedTest, TabMovesOnAndEscapeClosesAsInTheEditors) {
+  LoadForm();
+  HWND recent = OpenWindow();
+  ASSERT_NE(recent, nullptr);
+  HWND list = ::GetDlgItem(recent, frmRecentBlocked::lstBlocks);
+  ::SetFocus(list);
+  ::PostMessageA(list, WM_KEYDOWN, VK_TAB, 0);
+  PumpMessages();
+  EXPECT_EQ(::GetNextDlgTabItem(recent, list, FALSE), ::GetFocus());
+  ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpMessages();
+  EXPECT_FALSE(::IsWindow(recent));
+  EXPECT_FALSE(Module().blnRecentFormOpen);
+}
+
 TEST_F(RecentBlockedTest, ABlinkDoesNotKeepARecordWaiting) {
   LoadForm();
   // Another thread reports while this thread blinks the icon (about 1.2 s of the handler).
