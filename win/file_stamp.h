@@ -1,0 +1,28 @@
+// An open file's size, times and identity, for copies that must notice every rewrite.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "core/file_freshness.h"
+#include "win/unique.h"
+
+namespace vexbane::win {
+
+// Opens the file for reading, sharing reading and writing with others (calls of the floor:
+// no FILE_SHARE_DELETE, which the 95 family refuses); a missing file is created empty.
+// Returns a Win32 error code; `file` is empty on failure.
+DWORD OpenOrCreateForReading(const std::string& path, UniqueFile& file);
+
+// The open file's size, last write and creation times, volume serial and file index
+// (GetFileInformationByHandle, present on 95 and NT 4). `stamp` is unchanged on failure.
+DWORD StampOf(HANDLE file, FileStamp& stamp);
+
+// Reads the open file from its current position to its end into `data`; unchanged on failure.
+DWORD ReadToEnd(HANDLE file, std::string& data);
+
+// The system clock (UTC) as a FILETIME count, the scale of the stamps' times.
+uint64_t SystemTimeTicks();
+
+}  // namespace vexbane::win
