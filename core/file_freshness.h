@@ -5,15 +5,14 @@
 namespace vexbane {
 
 // What the file system tells of a file without reading it. Times are FILETIME counts (100 ns
-// since 1601, UTC); the index is the volume serial and file index, 0 where none is given.
+// since 1601, UTC).
 struct FileStamp {
   uint64_t size = 0;
   uint64_t lastWrite = 0;
   uint64_t creation = 0;
-  uint64_t index = 0;
 
   bool operator==(const FileStamp& o) const {
-    return size == o.size && lastWrite == o.lastWrite && creation == o.creation && index == o.index;
+    return size == o.size && lastWrite == o.lastWrite && creation == o.creation;
   }
   bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
@@ -38,8 +37,10 @@ inline constexpr uint64_t kRacyMarginTicks = 5 * kFileTicksPerSecond;
 //   rewrite of the same size within the same second (another program writing in place).
 // - A writer that sets the write time itself (a restored older copy, an unpacked backup)
 //   brings the time of a different version, so the write time or the size differs from the
-//   copy's; a new file also brings its own creation time and, on NTFS and on FAT under NT, a
-//   new file index (a replace by rename included).
+//   copy's; a new file put in its place (a replace by rename included) also brings its own
+//   creation time. Only a file whose text differs while its size, write time and creation time
+//   all equal those of a copy read well after that write could pass unseen: it would take a
+//   second file written in the same instant as the first and renamed over it later.
 // - A write time in the future (a clock set back, a server ahead) is never older than the
 //   read, so such a file is read at every use rather than trusted.
 // - A missing file has no stamp: the caller drops its copy.

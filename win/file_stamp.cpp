@@ -18,13 +18,14 @@ DWORD OpenOrCreateForReading(const std::string& path, UniqueFile& file) {
 }
 
 DWORD StampOf(HANDLE file, FileStamp& stamp) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!::GetFileInformationByHandle(file, &info)) return ::GetLastError();
-  stamp.size = Join(info.nFileSizeHigh, info.nFileSizeLow);
-  stamp.lastWrite = Ticks(info.ftLastWriteTime);
-  stamp.creation = Ticks(info.ftCreationTime);
-  // The volume serial keeps two volumes' files of the same index apart.
-  stamp.index = Join(info.nFileIndexHigh, info.nFileIndexLow) ^ (static_cast<uint64_t>(info.dwVolumeSerialNumber) << 32);
+  FILETIME created, accessed, written;
+  if (!::GetFileTime(file, &created, &accessed, &written)) return ::GetLastError();
+  DWORD high = 0;
+  const DWORD low = ::GetFileSize(file, &high);
+  if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) return ::GetLastError();
+  stamp.size = Join(high, low);
+  stamp.lastWrite = Ticks(written);
+  stamp.creation = Ticks(created);
   return ERROR_SUCCESS;
 }
 

@@ -1,4 +1,4 @@
-// An open file's size, times and identity, for copies that must notice every rewrite.
+// An open file's size and times, for copies that must notice every rewrite.
 #pragma once
 #include <windows.h>
 
@@ -15,8 +15,10 @@ namespace vexbane::win {
 // Returns a Win32 error code; `file` is empty on failure.
 DWORD OpenOrCreateForReading(const std::string& path, UniqueFile& file);
 
-// The open file's size, last write and creation times, volume serial and file index
-// (GetFileInformationByHandle, present on 95 and NT 4). `stamp` is unchanged on failure.
+// The open file's size, last write and creation times (GetFileTime and GetFileSize). Not
+// GetFileInformationByHandle: its file index is documented as stable only while the file is
+// open, and its volume query costs more than the rest of a decision under Wine. `stamp` is
+// unchanged on failure.
 DWORD StampOf(HANDLE file, FileStamp& stamp);
 
 // Reads the open file from its current position to its end into `data`; unchanged on failure.

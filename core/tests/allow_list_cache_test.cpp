@@ -20,7 +20,6 @@ class FakeFile final : public AllowListFile {
   std::string text;
   FileStamp stamp;
   int reads = 0;
-  uint64_t nextIndex = 100;
 
   // A writer that writes at the clock's time: a new size and write time, the same file.
   void Rewrite(const std::string& t) {
@@ -32,14 +31,13 @@ class FakeFile final : public AllowListFile {
   void Replace(const std::string& t) {
     Rewrite(t);
     stamp.creation = clock;
-    stamp.index = nextIndex++;
   }
 
   bool Open(FileStamp& s) override {
     if (!exists) {  // created empty, as the helper does with a missing list
       exists = true;
       text.clear();
-      stamp = {0, clock, clock, nextIndex++};
+      stamp = {0, clock, clock};
     }
     s = stamp;
     return true;
@@ -126,10 +124,10 @@ TEST_F(AllowListCacheTest, RestoredOlderCopyIsSeen) {
   EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
 }
 
-TEST_F(AllowListCacheTest, RestoredCopyOfTheSameSizeAndTimeButANewFileIsSeen) {
+TEST_F(AllowListCacheTest, FileOfTheSameSizeAndTimeButCreatedAnewIsSeen) {
   EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
   m_file.text = "1\r\nshop\r\n";
-  m_file.stamp.index += 1;  // another file put in its place, keeping size and write time
+  m_file.stamp.creation += kSecond;  // another file put in its place, keeping size and write time
   EXPECT_TRUE(Allowed(m_cache, m_file, "http://shop.example/"));
 }
 
@@ -167,12 +165,12 @@ TEST_F(AllowListCacheTest, AnotherPathIsAnotherList) {
 }
 
 TEST(CopyStillTrusted, NeedsAnEqualStampAndAWriteOlderThanTheMargin) {
-  const FileStamp s{10, kStart, kStart - kSecond, 7};
+  const FileStamp s{10, kStart, kStart - kSecond};
   EXPECT_TRUE(CopyStillTrusted(s, kStart + kRacyMarginTicks + 1, s));
   EXPECT_FALSE(CopyStillTrusted(s, kStart + kRacyMarginTicks, s)) << "within the margin: racy";
   EXPECT_FALSE(CopyStillTrusted(s, kStart - kSecond, s)) << "written after the read";
-  for (FileStamp changed : {FileStamp{11, kStart, kStart - kSecond, 7}, FileStamp{10, kStart + 1, kStart - kSecond, 7},
-                            FileStamp{10, kStart, kStart, 7}, FileStamp{10, kStart, kStart - kSecond, 8}})
+  for (FileStamp changed : {FileStamp{11, kStart, kStart - kSecond}, FileStamp{10, kStart + 1, kStart - kSecond},
+                            FileStamp{10, kStart, kStart}})
     EXPECT_FALSE(CopyStillTrusted(s, kStart + 60 * kSecond, changed));
 }
 
