@@ -108,7 +108,7 @@ void DecisionFamily(std::vector<Row>& rows) {
     w.Navigate(kPage);
     for (int entries : {0, 1000, 10000}) {
       WriteWhole(folder + "\\WebSite.dat", MakeList(entries));
-      const int ops = entries >= 10000 ? 20 : 100;
+      const int ops = 100;
       auto decide = [&] {
         for (int i = 0; i < ops; ++i) w.NewWindow();
       };
@@ -120,7 +120,7 @@ void DecisionFamily(std::vector<Row>& rows) {
       decide();  // the first decision after a change of the file reads it
       TakeClicks(tray.block);
       // The tray program takes the signals in its own process: not on this thread's clock.
-      Pair p = MeasureByTurns(9, ops, decide, ops, floor, [&] { TakeClicks(tray.block); });
+      Pair p = MeasureByTurns(15, ops, decide, ops, floor, [&] { TakeClicks(tray.block); });
       rows.push_back({"new-window decision, " + std::to_string(entries) + " entries", "4 settings reads", p,
                       entries == 0 ? "" : entries == 1000 ? "<= 1.1x" : "<= 1.5x"});
     }
