@@ -4,11 +4,11 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "core/allow_list.h"
+#include "WebSiteList.h"
+
 #include "core/block_sound.h"
 #include "core/settings.h"
 #include "core/time_of_day.h"
-#include "win/file.h"
 #include "win/registry.h"
 
 namespace vexbane::ext {
@@ -32,11 +32,7 @@ void WriteRegValue(const std::string& valueName, const std::string& text) noexce
 
 int16_t CheckWebSite(const std::string& appPath, const std::string& pageUrl) noexcept {
   try {
-    const std::string path = appPath + "\\" + settings::kAllowListFile;
-    win::CreateFileIfMissing(path);
-    std::string data;
-    if (win::ReadWholeFile(path, data) != ERROR_SUCCESS) return 1;
-    return AllowListMatches(ParseAllowList(data), pageUrl) ? 0 : 1;
+    return WebSiteListAllows(appPath + "\\" + settings::kAllowListFile, pageUrl) ? 0 : 1;
   } catch (...) {
     return 1;
   }

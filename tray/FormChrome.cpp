@@ -2,6 +2,7 @@
 #include "FormChrome.h"
 
 #include "core/dialogs_forms.h"
+#include "win/bitmap_resource.h"
 #include "win/subclass.h"
 
 namespace vexbane::tray {
@@ -87,8 +88,8 @@ bool DialogForm::CreateForm(const Design& design, HWND owner, int32_t leftTwips,
 }
 
 bool DialogForm::BuildFace(int pictureId) noexcept {
-  win::UniqueBitmap picture(static_cast<HBITMAP>(
-      ::LoadImageA(win::ThisModule(), MAKEINTRESOURCEA(pictureId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  // The pictures are stored run-length encoded; they are expanded into a full-colour section.
+  win::UniqueBitmap picture = win::LoadBitmapResource(win::ThisModule(), pictureId);
   HDC screen = ::GetDC(nullptr);
   if (!screen) return false;
   m_face.reset(::CreateCompatibleBitmap(screen, m_clientPixels.cx, m_clientPixels.cy));

@@ -30,22 +30,11 @@ DWORD LastErrorOr(DWORD fallback) noexcept {
 
 bool IsBriefConflict(DWORD rc) noexcept { return rc == ERROR_ACCESS_DENIED || rc == ERROR_SHARING_VIOLATION; }
 
-DWORD ReadOnce(const std::string& path, std::string& data) {
+DWORD OpenOnce(const std::string& path, UniqueFile& file) {
   // The 95 family rejects FILE_SHARE_DELETE as an invalid parameter.
   DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (IsWindows9x() ? 0 : FILE_SHARE_DELETE);
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-  if (!file) return LastErrorOr(ERROR_OPEN_FAILED);
-  std::string out;
-  char chunk[4096];
-  for (;;) {
-    DWORD got = 0;
-    if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return LastErrorOr(ERROR_READ_FAULT);
-    if (got == 0) break;
-    out.append(chunk, got);
-  }
-  data = std::move(out);
-  return ERROR_SUCCESS;
+  file.reset(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file ? ERROR_SUCCESS : LastErrorOr(ERROR_OPEN_FAILED);
 }
 
 // Writes the data completely into a new file of this writer's own in the target's folder.
@@ -140,21 +129,40 @@ DWORD SwapIntoPlace(const std::string& temp, const std::string& path) {
 
 std::string SetAsideName(const std::string& path) { return path + ".old"; }
 
-DWORD ReadWholeFile(const std::string& path, std::string& data) {
+DWORD OpenDataFile(const std::string& path, UniqueFile& file) {
   const bool setAsideToo = IsWindows9x();
   DWORD rc = ERROR_SUCCESS;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     if (attempt > 0) ::Sleep(kReadRetryMs);
-    rc = ReadOnce(path, data);
+    rc = OpenOnce(path, file);
     if (IsMissingFileError(rc) && setAsideToo) {
-      rc = ReadOnce(SetAsideName(path), data);  // a save is between its two renames, or was cut off there
-      if (IsMissingFileError(rc)) continue;   // it has just finished: the new file is in place
+      rc = OpenOnce(SetAsideName(path), file);  // a save is between its two renames, or was cut off there
+      if (IsMissingFileError(rc)) continue;     // it has just finished: the new file is in place
     }
     // A save renaming the file holds it for a moment; a reader that gave up then would take the
     // list for empty.
     if (!IsBriefConflict(rc)) return rc;
   }
   return rc;
+}
+
+DWORD ReadToEnd(HANDLE file, std::string& data) {
+  std::string out;
+  char chunk[16384];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) return LastErrorOr(ERROR_READ_FAULT);
+    if (got == 0) break;
+    out.append(chunk, got);
+  }
+  data = std::move(out);
+  return ERROR_SUCCESS;
+}
+
+DWORD ReadWholeFile(const std::string& path, std::string& data) {
+  UniqueFile file;
+  DWORD rc = OpenDataFile(path, file);
+  return rc == ERROR_SUCCESS ? ReadToEnd(file.get(), data) : rc;
 }
 
 DWORD CreateFileIfMissing(const std::string& path) {

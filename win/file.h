@@ -4,7 +4,17 @@
 
 #include <string>
 
+#include "win/unique.h"
+
 namespace vexbane::win {
+
+// Opens a data file for reading as ReadWholeFile does: sharing it with writers (and, on the NT
+// family, with a save's rename), the set-aside copy on the 95 family while a save swaps it,
+// looking again for a moment while a save holds it. `file` is empty on failure.
+DWORD OpenDataFile(const std::string& path, UniqueFile& file);
+
+// Reads an open file from its current position to its end into `data`; unchanged on failure.
+DWORD ReadToEnd(HANDLE file, std::string& data);
 
 // Reads the whole file into `data`. Returns a Win32 error code; `data` is unchanged on failure.
 // On the 95 family a file that a save has just set aside is read from its set-aside copy.

@@ -1,0 +1,49 @@
+// Keeping the compiled allow list while the file stands still.
+#include "allow_list_cache.h"
+
+#include <utility>
+
+#include "core/allow_list.h"
+
+namespace vexbane {
+
+void AllowListCache::Forget() {
+  m_matcher.reset();
+  m_text.clear();
+  m_stamp = FileStamp{};
+  m_readAt = 0;
+}
+
+const AllowListMatcher* AllowListCache::Current(const std::string& path, AllowListFile& file) {
+  if (path != m_path) {
+    Forget();
+    m_path = path;
+  }
+  // The clock first: a change made while the file is stamped and read is then never older
+  // than the moment the copy counts as read.
+  const uint64_t now = file.Now();
+  FileStamp stamp;
+  if (!file.Open(stamp)) {
+    Forget();
+    return nullptr;
+  }
+  if (m_matcher && CopyStillTrusted(m_stamp, m_readAt, stamp)) return m_matcher.get();
+
+  std::string text;
+  if (!file.ReadAll(text)) {
+    Forget();
+    return nullptr;
+  }
+  // Within the margin after a write the file is read at every use; while it holds the same
+  // text the compiled list is kept, so only the read is paid again.
+  if (!m_matcher || text != m_text) {
+    auto matcher = std::make_unique<AllowListMatcher>(ParseAllowList(text));
+    m_text = std::move(text);
+    m_matcher = std::move(matcher);
+  }
+  m_stamp = stamp;
+  m_readAt = now;
+  return m_matcher.get();
+}
+
+}  // namespace vexbane

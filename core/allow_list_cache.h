@@ -1,0 +1,41 @@
+// The allow list as last read and compiled, read again only when the file may have changed.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/allow_list_matcher.h"
+#include "core/file_freshness.h"
+
+namespace vexbane {
+
+// What the cache needs of the file system; the Windows side opens, stamps and reads the file.
+class AllowListFile {
+ public:
+  virtual ~AllowListFile() = default;
+  // Opens the file, creating it empty when it is missing, and stamps it. False when it cannot
+  // be opened or stamped.
+  virtual bool Open(FileStamp& stamp) = 0;
+  // The whole text of the file that Open opened. False when it cannot be read.
+  virtual bool ReadAll(std::string& text) = 0;
+  // The system clock, in the stamp's ticks.
+  virtual uint64_t Now() = 0;
+};
+
+class AllowListCache {
+ public:
+  // The list for `path` as the file holds it now, or null when the file cannot be opened or
+  // read (nothing is allowed then). The pointer stays valid until the next call.
+  const AllowListMatcher* Current(const std::string& path, AllowListFile& file);
+
+ private:
+  void Forget();
+
+  std::string m_path;
+  std::string m_text;  // the text the matcher was built from
+  std::unique_ptr<AllowListMatcher> m_matcher;
+  FileStamp m_stamp;
+  uint64_t m_readAt = 0;
+};
+
+}  // namespace vexbane

@@ -1,0 +1,178 @@
+// The cached allow list is read again whenever the file may have changed, and only then.
+#include "core/allow_list_cache.h"
+
+#include <gtest/gtest.h>
+
+#include "core/file_freshness.h"
+
+namespace vexbane {
+namespace {
+
+constexpr uint64_t kSecond = kFileTicksPerSecond;
+constexpr uint64_t kStart = 13'000'000'000ULL * kSecond;  // some day in 2012
+
+// A file system with one file and a clock, both set by the test.
+class FakeFile final : public AllowListFile {
+ public:
+  uint64_t clock = kStart;
+  bool exists = true;
+  bool readable = true;
+  std::string text;
+  FileStamp stamp;
+  int reads = 0;
+
+  // A writer that writes at the clock's time: a new size and write time, the same file.
+  void Rewrite(const std::string& t) {
+    text = t;
+    stamp.size = t.size();
+    stamp.lastWrite = clock;
+  }
+  // A writer that puts a new file in place (the editor's temporary file renamed over it).
+  void Replace(const std::string& t) {
+    Rewrite(t);
+    stamp.creation = clock;
+  }
+
+  bool Open(FileStamp& s) override {
+    if (!exists) {  // created empty, as the helper does with a missing list
+      exists = true;
+      text.clear();
+      stamp = {0, clock, clock};
+    }
+    s = stamp;
+    return true;
+  }
+  bool ReadAll(std::string& t) override {
+    ++reads;
+    if (!readable) return false;
+    t = text;
+    return true;
+  }
+  uint64_t Now() override { return clock; }
+};
+
+bool Allowed(AllowListCache& cache, FakeFile& file, const char* url, const std::string& path = "C:\\P\\WebSite.dat") {
+  const AllowListMatcher* m = cache.Current(path, file);
+  return m && m->Matches(url);
+}
+
+class AllowListCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_file.Replace("1\r\nnews\r\n");
+    m_file.clock += 60 * kSecond;  // edited a minute before the browser starts
+  }
+  FakeFile m_file;
+  AllowListCache m_cache;
+};
+
+TEST_F(AllowListCacheTest, FirstDecisionReadsAndLaterOnesTrustTheCopyWhileTheFileStandsStill) {
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  EXPECT_EQ(m_file.reads, 1);
+  for (int i = 0; i < 5; ++i) {
+    m_file.clock += kSecond / 10;
+    EXPECT_FALSE(Allowed(m_cache, m_file, "http://other.example/"));
+  }
+  EXPECT_EQ(m_file.reads, 1) << "an unchanged file is not read again";
+}
+
+TEST_F(AllowListCacheTest, EditorsSaveIsSeenByTheNextDecision) {
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://shop.example/"));
+  m_file.clock += kSecond;
+  m_file.Replace("2\r\nnews\r\nshop\r\n");
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://shop.example/"));
+}
+
+TEST_F(AllowListCacheTest, SameSizeRewriteWithinTheSameSecondIsSeen) {
+  // FAT keeps write times to 2 s: two writes a moment apart carry the same time and size.
+  m_file.Rewrite("1\r\naaaa\r\n");
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://aaaa.example/"));
+  m_file.clock += kSecond / 2;
+  const FileStamp before = m_file.stamp;
+  m_file.text = "1\r\nbbbb\r\n";  // rewritten in place, stamp unchanged
+  ASSERT_EQ(m_file.stamp, before);
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://bbbb.example/"));
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://aaaa.example/"));
+}
+
+TEST_F(AllowListCacheTest, CopyReadSoonAfterAWriteIsReadAgainUntilTheMarginHasPassed) {
+  m_file.Rewrite("1\r\nnews\r\n");
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  const AllowListMatcher* first = m_cache.Current("C:\\P\\WebSite.dat", m_file);
+  EXPECT_EQ(m_file.reads, 2);
+  m_file.clock += kRacyMarginTicks + kSecond;
+  const AllowListMatcher* later = m_cache.Current("C:\\P\\WebSite.dat", m_file);
+  EXPECT_EQ(later, first) << "the same text keeps its compiled list";
+  EXPECT_EQ(m_file.reads, 3) << "read once more after the margin, then trusted";
+  m_file.clock += kSecond;
+  m_cache.Current("C:\\P\\WebSite.dat", m_file);
+  EXPECT_EQ(m_file.reads, 3);
+}
+
+TEST_F(AllowListCacheTest, RestoredOlderCopyIsSeen) {
+  const FileStamp old = m_file.stamp;
+  const std::string oldText = m_file.text;
+  m_file.clock += 10 * kSecond;
+  m_file.Rewrite("1\r\nlonger.example\r\n");
+  m_file.clock += 60 * kSecond;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://longer.example/"));
+  // The backup comes back with its own size and write time, on the same file.
+  m_file.text = oldText;
+  m_file.stamp.size = old.size;
+  m_file.stamp.lastWrite = old.lastWrite;
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://longer.example/"));
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+}
+
+TEST_F(AllowListCacheTest, FileOfTheSameSizeAndTimeButCreatedAnewIsSeen) {
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  m_file.text = "1\r\nshop\r\n";
+  m_file.stamp.creation += kSecond;  // another file put in its place, keeping size and write time
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://shop.example/"));
+}
+
+TEST_F(AllowListCacheTest, DeletedFileAllowsNothing) {
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  m_file.clock += kSecond;
+  m_file.exists = false;
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://news.example/"));
+  EXPECT_TRUE(m_file.exists) << "created again, empty";
+}
+
+TEST_F(AllowListCacheTest, UnreadableFileAllowsNothingAndIsNotRemembered) {
+  m_file.readable = false;
+  EXPECT_EQ(m_cache.Current("C:\\P\\WebSite.dat", m_file), nullptr);
+  m_file.readable = true;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+}
+
+TEST_F(AllowListCacheTest, WriteTimeInTheFutureIsReadEveryTime) {
+  m_file.stamp.lastWrite = m_file.clock + 3600 * kSecond;
+  Allowed(m_cache, m_file, "http://news.example/");
+  m_file.clock += 60 * kSecond;
+  Allowed(m_cache, m_file, "http://news.example/");
+  EXPECT_EQ(m_file.reads, 2);
+}
+
+TEST_F(AllowListCacheTest, AnotherPathIsAnotherList) {
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/", "C:\\A\\WebSite.dat"));
+  FakeFile other;
+  other.Replace("1\r\nshop\r\n");
+  other.clock += 60 * kSecond;
+  other.stamp = m_file.stamp;  // even with an equal stamp
+  EXPECT_FALSE(Allowed(m_cache, other, "http://news.example/", "C:\\B\\WebSite.dat"));
+  EXPECT_TRUE(Allowed(m_cache, other, "http://shop.example/", "C:\\B\\WebSite.dat"));
+}
+
+TEST(CopyStillTrusted, NeedsAnEqualStampAndAWriteOlderThanTheMargin) {
+  const FileStamp s{10, kStart, kStart - kSecond};
+  EXPECT_TRUE(CopyStillTrusted(s, kStart + kRacyMarginTicks + 1, s));
+  EXPECT_FALSE(CopyStillTrusted(s, kStart + kRacyMarginTicks, s)) << "within the margin: racy";
+  EXPECT_FALSE(CopyStillTrusted(s, kStart - kSecond, s)) << "written after the read";
+  for (FileStamp changed : {FileStamp{11, kStart, kStart - kSecond}, FileStamp{10, kStart + 1, kStart - kSecond},
+                            FileStamp{10, kStart, kStart}})
+    EXPECT_FALSE(CopyStillTrusted(s, kStart + 60 * kSecond, changed));
+}
+
+}  // namespace
+}  // namespace vexbane
