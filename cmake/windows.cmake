@@ -12,8 +12,9 @@ set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Flat folder of finished files"
 # The shipped files are small: code for size, every function and datum in a section of its own
 # so the linker drops what nothing uses, and no symbols. The test tree keeps its debug info.
 if(VEXBANE_DIST)
-  add_compile_options(-Os -ffunction-sections -fdata-sections)
-  add_link_options(-Wl,--gc-sections -s)
+  # Link-time optimisation across files; fat objects keep the static libraries' indexes whole.
+  add_compile_options(-Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects)
+  add_link_options(-Os -flto -Wl,--gc-sections -s)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # An exception that escapes ends the program either way: without the verbose terminate
     # handler the C++ name demangler (about 75 KB of every file) stays out.
