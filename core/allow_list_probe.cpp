@@ -1,17 +1,17 @@
 // The allow-list editor's address test.
 #include "allow_list_probe.h"
 
-#include "core/allow_list.h"
+#include "core/allow_list_matcher.h"
 #include "core/text.h"
 
 namespace vexbane {
 
 std::optional<std::string> FindAllowingEntry(const std::vector<std::string>& entries, std::string_view address) {
-  // Entry by entry through the helper's own rule, so the answer can never differ from it.
-  for (const std::string& entry : entries) {
-    if (AllowListMatches({entry}, address)) return entry;
-  }
-  return std::nullopt;
+  // The helper's own matcher, so the answer can never differ from its decision.
+  const AllowListMatcher matcher(entries);
+  const size_t first = matcher.FirstMatch(address);
+  if (first == AllowListMatcher::kNoMatch) return std::nullopt;
+  return matcher.entries()[first];
 }
 
 std::string AddressTestMessage(const std::vector<std::string>& entries, std::string_view typed) {
