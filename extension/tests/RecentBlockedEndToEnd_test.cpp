@@ -119,10 +119,17 @@ TEST_F(RecentBlockedEndToEnd, BlocksShowUpInTheTrayAndAllowSiteLetsTheNextWindow
     window = ::FindWindowA(kRecentClass, nullptr);
   }
   ASSERT_NE(window, nullptr) << "the menu command opened no window";
-  HWND list = ::GetDlgItem(window, kList);
-  // The window exists a moment before the tray has filled it.
-  for (int i = 0; i < 100 && ::SendMessageA(list, LB_GETCOUNT, 0, 0) < 20; ++i) Pump(50);
-  ASSERT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 20) << "23 blocks, the newest 20 listed";
+  // The window exists a moment before the tray has made its controls and filled the list.
+  HWND list = nullptr;
+  for (int i = 0; i < 100; ++i) {
+    list = ::GetDlgItem(window, kList);
+    if (list && ::SendMessageA(list, LB_GETCOUNT, 0, 0) >= 20) break;
+    Pump(50);
+  }
+  ASSERT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 20)
+      << "23 blocks, the newest 20 listed; the tray counted " << m_key.Get("BlocksTotal") << ", shows \""
+      << Caption(::GetDlgItem(window, kCounts)) << "\", its form " << tray.form() << ", the window's owner process "
+      << [&] { DWORD pid = 0; ::GetWindowThreadProcessId(window, &pid); return pid; }();
   auto columns = [](const std::string& row) { return row.substr(row.find('\t') + 1); };  // without the time
   EXPECT_EQ(columns(ItemText(list, 0)), "shop.example\tnew window\tlevel 4 blocks all");
   EXPECT_EQ(columns(ItemText(list, 1)), "news.example\tdialog\tno click");
