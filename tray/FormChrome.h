@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,5 +97,19 @@ class DialogForm : public win::Window {
   std::vector<Label> m_labels;
   std::vector<std::pair<HWND, win::UniqueBrush>> m_controlBrushes;
 };
+
+// Makes a modeless form, loads and shows it; the form deletes itself when its window goes.
+// Returns the window, or null when it could not be made. Each form befriends this for its
+// private constructor and Form_Load.
+template <typename Form>
+HWND ShowNewForm(HWND owner) noexcept {
+  auto* form = new (std::nothrow) Form;
+  if (!form) return nullptr;
+  if (!form->Form_Load(owner)) {
+    delete form;
+    return nullptr;
+  }
+  return form->hwnd();
+}
 
 }  // namespace vexbane::tray

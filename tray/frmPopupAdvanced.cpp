@@ -33,15 +33,7 @@ std::string ListItemText(HWND list, int index) {
 }
 }  // namespace
 
-HWND frmPopupAdvanced::Show(HWND owner) noexcept {
-  auto* form = new (std::nothrow) frmPopupAdvanced;
-  if (!form) return nullptr;
-  if (!form->Form_Load(owner)) {
-    delete form;
-    return nullptr;
-  }
-  return form->hwnd();
-}
+HWND frmPopupAdvanced::Show(HWND owner) noexcept { return ShowNewForm<frmPopupAdvanced>(owner); }
 
 bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
   try {

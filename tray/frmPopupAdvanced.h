@@ -32,6 +32,8 @@ class frmPopupAdvanced final : public DialogForm {
   static HWND Show(HWND owner) noexcept;
 
  private:
+  template <typename Form>
+  friend HWND ShowNewForm(HWND owner) noexcept;
   frmPopupAdvanced() = default;
   bool Form_Load(HWND owner) noexcept;
   void LoadWebSites() noexcept;

@@ -77,15 +77,7 @@ void AddListItem(HWND list, int index, const dialogs::CookieItem& cookie) {
 
 }  // namespace
 
-HWND frmPopupCookie::Show(HWND owner) noexcept {
-  auto* form = new (std::nothrow) frmPopupCookie;
-  if (!form) return nullptr;
-  if (!form->Form_Load(owner)) {
-    delete form;
-    return nullptr;
-  }
-  return form->hwnd();
-}
+HWND frmPopupCookie::Show(HWND owner) noexcept { return ShowNewForm<frmPopupCookie>(owner); }
 
 bool frmPopupCookie::Form_Load(HWND owner) noexcept {
   try {

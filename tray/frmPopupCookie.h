@@ -31,6 +31,8 @@ class frmPopupCookie final : public DialogForm {
   static HWND Show(HWND owner) noexcept;
 
  private:
+  template <typename Form>
+  friend HWND ShowNewForm(HWND owner) noexcept;
   frmPopupCookie() = default;
   bool Form_Load(HWND owner) noexcept;
   void LoadCookieList() noexcept;

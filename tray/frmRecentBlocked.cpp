@@ -78,15 +78,7 @@ BOOL CALLBACK FindOpen(HWND window, LPARAM param) noexcept {
 
 }  // namespace
 
-HWND frmRecentBlocked::Show(HWND owner) noexcept {
-  auto* form = new (std::nothrow) frmRecentBlocked;
-  if (!form) return nullptr;
-  if (!form->Form_Load(owner)) {
-    delete form;
-    return nullptr;
-  }
-  return form->hwnd();
-}
+HWND frmRecentBlocked::Show(HWND owner) noexcept { return ShowNewForm<frmRecentBlocked>(owner); }
 
 void frmRecentBlocked::RefreshOpen() noexcept {
   HWND open = nullptr;

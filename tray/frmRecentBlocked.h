@@ -37,6 +37,8 @@ class frmRecentBlocked final : public DialogForm {
   static void RefreshOpen() noexcept;
 
  private:
+  template <typename Form>
+  friend HWND ShowNewForm(HWND owner) noexcept;
   frmRecentBlocked() = default;
   bool Form_Load(HWND owner) noexcept;
   void Refresh() noexcept;
