@@ -309,7 +309,7 @@ TEST_F(CleaningTest, CallerInTheMultithreadedApartmentReachesCleanThroughMarshal
     HRESULT created = E_FAIL;
     HRESULT cleaned = E_FAIL;
   } call;
-  auto run = [](void* param) -> DWORD {
+  auto run = [](void* param) __attribute__((stdcall)) -> DWORD {
     auto* c = static_cast<Call*>(param);
     if (FAILED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return 1;
     ICookieCleaner* cleaner = nullptr;

@@ -118,7 +118,7 @@ TEST_F(AttachTest, CountUpdateWaitsForAnotherWindowsUpdate) {
   m_key.Set("CountIE", "3");
   HANDLE thread = ::CreateThread(
       nullptr, 0,
-      [](void* p) -> DWORD {
+      [](void* p) __attribute__((stdcall)) -> DWORD {
         auto* h = static_cast<Holder*>(p);
         HANDLE mutex = ::CreateMutexA(nullptr, FALSE, "VexbaneCountIE");
         ::WaitForSingleObject(mutex, INFINITE);

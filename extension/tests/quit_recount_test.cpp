@@ -168,7 +168,7 @@ TEST_F(BrowserQuitTest, CountWriteWaitsForAnAttachsUpdate) {
   holder.key = &m_key;
   HANDLE thread = ::CreateThread(
       nullptr, 0,
-      [](void* p) -> DWORD {
+      [](void* p) __attribute__((stdcall)) -> DWORD {
         auto* h = static_cast<Holder*>(p);
         HANDLE mutex = ::CreateMutexA(nullptr, FALSE, "VexbaneCountIE");
         ::WaitForSingleObject(mutex, INFINITE);

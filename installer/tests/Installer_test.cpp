@@ -1,4 +1,4 @@
-// The 64-bit test build of the installer, run silently under Wine: what it installs and what its uninstaller removes.
+// The test build of the installer (64-bit, or the 32-bit kind in the i686 tree), run silently under Wine: what it installs and what its uninstaller removes.
 #include <windows.h>
 #include <shlobj.h>
 

@@ -314,7 +314,7 @@ TEST_F(TrayForm, HelpWithoutTheFileShowsNothing) {
     int visible = 0;
   } finder{::GetCurrentProcessId()};
   ::EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
+      [](HWND hwnd, LPARAM param) __attribute__((stdcall)) -> BOOL {
         auto* f = reinterpret_cast<Finder*>(param);
         DWORD pid = 0;
         ::GetWindowThreadProcessId(hwnd, &pid);

@@ -110,7 +110,7 @@ class RealTray : public ::testing::Test {
 int CountTrayForms() {
   int count = 0;
   ::EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
+      [](HWND hwnd, LPARAM param) __attribute__((stdcall)) -> BOOL {
         if (WindowText(hwnd) == "Vexbane Tray Form") ++*reinterpret_cast<int*>(param);
         return TRUE;
       },
@@ -342,7 +342,7 @@ struct MenuFinder {
 HWND FindOpenMenu(DWORD pid) {
   MenuFinder finder{pid};
   ::EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
+      [](HWND hwnd, LPARAM param) __attribute__((stdcall)) -> BOOL {
         auto* f = reinterpret_cast<MenuFinder*>(param);
         DWORD owner = 0;
         ::GetWindowThreadProcessId(hwnd, &owner);
