@@ -14,7 +14,9 @@ set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Flat folder of finished files"
 if(VEXBANE_DIST)
   # Link-time optimisation across files; fat objects keep the static libraries' indexes whole.
   add_compile_options(-Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects)
-  add_link_options(-Os -flto -Wl,--gc-sections -s)
+  # Linked with symbols, stripped on the way into dist/: the floor check reads the code with
+  # its symbols from the build tree's copy (tools/floorcheck).
+  add_link_options(-Os -flto -Wl,--gc-sections)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # An exception that escapes ends the program either way: without the verbose terminate
     # handler the C++ name demangler (about 75 KB of every file) stays out.
@@ -27,14 +29,30 @@ if(VEXBANE_DIST)
 endif()
 
 # vexbane_dist(TARGET): a shipped file. Links the runtime's CreateSemaphoreW through the ANSI call
-# (win/shims) and copies the finished file flat into dist/ (the shipped 32-bit build only).
+# (win/shims) and the exception state kept without thread-local storage (win/dist); in the shipped
+# 32-bit build also the runtime built for the 486, and copies the finished file flat into dist/.
 function(vexbane_dist target)
-  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/shims/create_semaphore.cpp)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/shims/create_semaphore.cpp
+                                   ${CMAKE_SOURCE_DIR}/win/dist/thread_exceptions.cpp)
   if(VEXBANE_DIST)
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/dist/std_throw.cpp)
+    if(TARGET runtime486)
+      # The runtime built for the 486 and the start-up answers that keep the TLS directory out.
+      target_sources(${target} PRIVATE $<TARGET_OBJECTS:runtime486>
+                                       ${CMAKE_SOURCE_DIR}/win/dist/runtime/startup.c
+                                       ${CMAKE_SOURCE_DIR}/win/dist/string_inst.cpp)
+      target_link_options(${target} PRIVATE -Wl,--disable-runtime-pseudo-reloc)
+      get_target_property(type ${target} TYPE)
+      if(type STREQUAL "EXECUTABLE")
+        get_property(specs GLOBAL PROPERTY VEXBANE_EXE_SPECS)
+        target_link_options(${target} PRIVATE -specs=${specs})
+        add_dependencies(${target} exe_startup)
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS $<TARGET_OBJECTS:exe_startup>)
+      endif()
+    endif()
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${DIST_DIR}/)
+      COMMAND ${CMAKE_STRIP} --strip-all -o ${DIST_DIR}/$<TARGET_FILE_NAME:${target}> $<TARGET_FILE:${target}>)
   endif()
 endfunction()
 
@@ -60,11 +78,11 @@ function(vexbane_typelib target idl)
   endforeach()
 endfunction()
 
-# vexbane_print_sizes(TARGET...): after they are built, prints the finished files' sizes.
+# vexbane_print_sizes(TARGET...): after they are built, prints the sizes of the finished files in dist/.
 function(vexbane_print_sizes)
   set(files "")
   foreach(target ${ARGN})
-    list(APPEND files $<TARGET_FILE:${target}>)
+    list(APPEND files ${DIST_DIR}/$<TARGET_FILE_NAME:${target}>)
   endforeach()
   string(JOIN "|" files ${files})
   add_custom_target(dist_sizes ALL

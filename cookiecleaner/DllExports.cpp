@@ -5,6 +5,7 @@
 #include "Guids.h"
 #include "Registration.h"
 #include "win/com_server.h"
+#include "win/dist/thread_exceptions.h"
 #include "win/window.h"
 
 using namespace vexbane::cookiecleaner;
@@ -28,8 +29,10 @@ STDAPI DllRegisterServer() noexcept { return RegisterServer(vexbane::win::ThisMo
 
 STDAPI DllUnregisterServer() noexcept { return UnregisterServer(); }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) noexcept {
-  if (reason == DLL_PROCESS_ATTACH) ::DisableThreadLibraryCalls(instance);
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) noexcept {
+  // Thread notifications stay on: a thread that threw leaves its exception state behind.
+  if (reason == DLL_THREAD_DETACH) vexbane::win::ReleaseThreadExceptionState();
+  if (reason == DLL_PROCESS_DETACH) vexbane::win::ReleaseAllThreadExceptionStates();
   return TRUE;
 }
 

@@ -2,7 +2,6 @@
 #include "recent_blocks.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/text.h"
 
@@ -63,9 +62,15 @@ std::string SiteOfAddress(std::string_view address) {
 std::string TimeOfDayText(int32_t timeOfDayMs) {
   if (timeOfDayMs < 0) timeOfDayMs = 0;
   const int32_t seconds = timeOfDayMs / 1000;
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600 % 24),
-                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+  // Formatted by hand: the C library's formatter brings the whole printf machinery (floating
+  // point included) into the tray program for three two-digit numbers.
+  const int32_t parts[3] = {seconds / 3600 % 24, seconds / 60 % 60, seconds % 60};
+  std::string text;
+  for (int32_t part : parts) {
+    if (!text.empty()) text += ':';
+    text += static_cast<char>('0' + part / 10);
+    text += static_cast<char>('0' + part % 10);
+  }
   return text;
 }
 

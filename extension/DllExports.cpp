@@ -7,6 +7,7 @@
 #include "Hooks.h"
 #include "Registration.h"
 #include "ThreadState.h"
+#include "win/dist/thread_exceptions.h"
 #include "win/window.h"
 
 using namespace vexbane::ext;
@@ -33,7 +34,11 @@ STDAPI DllUnregisterServer() noexcept { return UnregisterServer(); }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) noexcept {
   // Thread notifications stay on: each browser thread's state goes with the thread.
-  if (reason == DLL_THREAD_DETACH) ReleaseCurrentThreadState();
+  if (reason == DLL_THREAD_DETACH) {
+    ReleaseCurrentThreadState();
+    vexbane::win::ReleaseThreadExceptionState();
+  }
+  if (reason == DLL_PROCESS_DETACH) vexbane::win::ReleaseAllThreadExceptionStates();
   return TRUE;
 }
 

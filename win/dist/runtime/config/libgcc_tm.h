@@ -1,0 +1,1 @@
+/* No extra target headers for i686 Windows. */
