@@ -30,7 +30,8 @@ endif()
 
 # vexbane_dist(TARGET): a shipped file. Links the runtime's CreateSemaphoreW through the ANSI call
 # (win/shims) and the exception state kept without thread-local storage (win/dist); in the shipped
-# 32-bit build also the runtime built for the 486, and copies the finished file flat into dist/.
+# 32-bit build also the runtime built for the 486; there it strips the finished file into dist/
+# and keeps the file as linked, with its symbols, in symbols/ for the floor check.
 function(vexbane_dist target)
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/shims/create_semaphore.cpp
                                    ${CMAKE_SOURCE_DIR}/win/dist/thread_exceptions.cpp)
@@ -52,7 +53,9 @@ function(vexbane_dist target)
     endif()
     add_custom_command(TARGET ${target} POST_BUILD
       COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
-      COMMAND ${CMAKE_STRIP} --strip-all -o ${DIST_DIR}/$<TARGET_FILE_NAME:${target}> $<TARGET_FILE:${target}>)
+      COMMAND ${CMAKE_STRIP} --strip-all -o ${DIST_DIR}/$<TARGET_FILE_NAME:${target}> $<TARGET_FILE:${target}>
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/symbols
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${CMAKE_BINARY_DIR}/symbols/)
   endif()
 endfunction()
 
