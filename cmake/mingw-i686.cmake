@@ -10,6 +10,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# IE 5 and Windows 95 run on a 486: no CMOV, FCOMI or later instructions in our own code.
-set(CMAKE_C_FLAGS_INIT "-march=i486")
-set(CMAKE_CXX_FLAGS_INIT "-march=i486")

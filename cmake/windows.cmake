@@ -2,12 +2,32 @@
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0400 WINVER=0x0400 _WIN32_IE=0x0500)
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type)
 set(VEXBANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+# IE 5 and Windows 95 run on a 486: no CMOV, FCOMI or later instructions in our own code (the
+# i686 compilers default to the Pentium Pro).
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  add_compile_options(-march=i486)
+endif()
 set(VEXBANE_WINE_IDL /usr/include/wine/wine/windows CACHE PATH "IDL imports for widl")
 # stdole2.tlb for importlib(); the same file serves both word sizes.
 set(VEXBANE_WINE_TLB_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows CACHE PATH "Type libraries for widl")
 option(VEXBANE_DIST "Copy the finished files into dist/" ON)
 option(VEXBANE_TESTS "Build the Windows test suites" ON)
 set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "Flat folder of finished files")
+# The i686 suite tree runs its suites against the shipped files in dist/ instead of its own builds
+# of them (the wine32 preset sets it): there the suites exercise exactly what ships, runtime built
+# for the 486 and program entry included.
+set(VEXBANE_SHIPPED_DIR "" CACHE PATH "Run the suites against the shipped files in this folder")
+
+# vexbane_program_under_test(OUT PATH): the program file the suites run for the one this tree
+# builds at PATH: the shipped one of the same name when VEXBANE_SHIPPED_DIR is set.
+function(vexbane_program_under_test out path)
+  if(VEXBANE_SHIPPED_DIR)
+    get_filename_component(name ${path} NAME)
+    set(${out} ${VEXBANE_SHIPPED_DIR}/${name} PARENT_SCOPE)
+  else()
+    set(${out} ${path} PARENT_SCOPE)
+  endif()
+endfunction()
 
 # The shipped files are small: code for size, every function and datum in a section of its own
 # so the linker drops what nothing uses, and no symbols. The test tree keeps its debug info.
