@@ -139,4 +139,11 @@ void ReleaseAllThreadExceptionStates() noexcept {
   }
 }
 
+int ThreadExceptionStatesHeld() noexcept {
+  SpinLock lock;
+  int count = 0;
+  for (ThreadEntry* entry = g_threads; entry; entry = entry->next) ++count;
+  return count;
+}
+
 }  // namespace vexbane::win

@@ -12,4 +12,7 @@ void ReleaseThreadExceptionState() noexcept;
 // DLL loaded and unloaded again and again leaves nothing behind.
 void ReleaseAllThreadExceptionStates() noexcept;
 
+// How many threads hold an exception state now (for the suites).
+int ThreadExceptionStatesHeld() noexcept;
+
 }  // namespace vexbane::win
