@@ -21,6 +21,8 @@ import struct
 import subprocess
 import sys
 
+from pe_file import PeError, PeFile
+
 OBJDUMP = os.environ.get("OBJDUMP", "i686-w64-mingw32-objdump")
 DATA_LABELS = re.compile(r"^(\.gcc_except_table|\.ctors|\.dtors|_{0,3}CTOR_LIST__|_{0,3}DTOR_LIST__)")
 NEWER = re.compile(
@@ -29,44 +31,16 @@ NEWER = re.compile(
 NEWER_OPERAND = re.compile(r"%(mm[0-7]|xmm\d+|ymm\d+)")
 
 
-class PeError(Exception):
-    pass
-
-
 def pe_headers(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    if data[:2] != b"MZ":
-        raise PeError("not an MZ file")
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        raise PeError("no PE signature")
-    characteristics = struct.unpack_from("<H", data, pe + 22)[0]
-    sections_count = struct.unpack_from("<H", data, pe + 6)[0]
-    opt_size = struct.unpack_from("<H", data, pe + 20)[0]
-    opt = pe + 24
-    magic = struct.unpack_from("<H", data, opt)[0]
-    if magic == 0x10B:
-        dirs = opt + 96
-    elif magic == 0x20B:
-        dirs = opt + 112
-    else:
-        raise PeError("unknown optional header")
-    os_version = struct.unpack_from("<HH", data, opt + 40)
-    subsystem_version = struct.unpack_from("<HH", data, opt + 48)
-    tls_rva, tls_size = struct.unpack_from("<II", data, dirs + 8 * 9)
+    pe = PeFile(path)
     sections = {}
-    for i in range(sections_count):
-        s = opt + opt_size + 40 * i
-        name = data[s:s + 8].rstrip(b"\0").decode("ascii", "replace")
-        vsize, va, rawsize, rawptr = struct.unpack_from("<IIII", data, s + 8)
-        flags = struct.unpack_from("<I", data, s + 36)[0]
-        sections[name] = (va, vsize, data[rawptr:rawptr + min(vsize, rawsize)], flags)
+    for name, va, vsize, rawsize, rawptr, flags in pe.sections:
+        sections[name] = (va, vsize, pe.data[rawptr:rawptr + min(vsize, rawsize)], flags)
     return {
-        "dll": bool(characteristics & 0x2000),
-        "os": os_version,
-        "subsystem": subsystem_version,
-        "tls": (tls_rva, tls_size),
+        "dll": bool(pe.characteristics & 0x2000),
+        "os": struct.unpack_from("<HH", pe.data, pe.opt + 40),
+        "subsystem": struct.unpack_from("<HH", pe.data, pe.opt + 48),
+        "tls": pe.directory(9),
         "sections": sections,
     }
 

@@ -11,9 +11,7 @@ without case, function names with case, as the loader does.
 import struct
 import sys
 
-
-class PeError(Exception):
-    pass
+from pe_file import PeError, PeFile
 
 
 def _read_cstring(data, offset):
@@ -23,28 +21,13 @@ def _read_cstring(data, offset):
 
 def imports_of(path):
     """Returns [(dll, function)] of the normal and the delay-load import tables."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if data[:2] != b"MZ":
-        raise PeError("not an MZ file")
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        raise PeError("no PE signature")
-    sections_count = struct.unpack_from("<H", data, pe + 6)[0]
-    opt_size = struct.unpack_from("<H", data, pe + 20)[0]
-    opt = pe + 24
-    magic = struct.unpack_from("<H", data, opt)[0]
-    if magic == 0x10B:
-        thunk_size, ordinal_flag, dirs = 4, 0x80000000, opt + 96
-    elif magic == 0x20B:
-        thunk_size, ordinal_flag, dirs = 8, 0x8000000000000000, opt + 112
+    pe = PeFile(path)
+    data = pe.data
+    if pe.magic == 0x10B:
+        thunk_size, ordinal_flag = 4, 0x80000000
     else:
-        raise PeError("unknown optional header")
-    sections = []
-    for i in range(sections_count):
-        s = opt + opt_size + 40 * i
-        vsize, va, rawsize, rawptr = struct.unpack_from("<IIII", data, s + 8)
-        sections.append((va, max(vsize, rawsize), rawptr))
+        thunk_size, ordinal_flag = 8, 0x8000000000000000
+    sections = [(va, max(vsize, rawsize), rawptr) for _, va, vsize, rawsize, rawptr, _ in pe.sections]
 
     def offset(rva):
         for va, size, raw in sections:
@@ -66,7 +49,7 @@ def imports_of(path):
             pos += thunk_size
 
     found = []
-    import_rva = struct.unpack_from("<I", data, dirs + 8 * 1)[0]
+    import_rva = pe.directory(1)[0]
     if import_rva:
         pos = offset(import_rva)
         while True:
@@ -76,7 +59,7 @@ def imports_of(path):
             dll = _read_cstring(data, offset(name_rva))
             found += [(dll, fn) for fn in thunks(lookup or iat)]
             pos += 20
-    delay_rva = struct.unpack_from("<I", data, dirs + 8 * 13)[0]
+    delay_rva = pe.directory(13)[0]
     if delay_rva:
         pos = offset(delay_rva)
         while True:
