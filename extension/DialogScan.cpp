@@ -34,8 +34,18 @@ bool RunDialogScan(ThreadState& st, win::WalkObserver* observer) noexcept {
   } catch (...) {
   }
   st.lngNewDialog = nullptr;
+  // The dialogs of the scan before are the ones a disturbed walk must not miss: a dialog left
+  // out once would be new to the next scan.
+  std::vector<HWND> expected;
+  try {
+    for (int32_t handle : hooks::DialogListHandles(st.strOldDialogList))
+      expected.push_back(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
+  } catch (...) {
+  }
   std::vector<HWND> dialogs;
-  if (!win::TopLevelWindowsOfClass(hooks::kDialogClass, dialogs, observer)) return false;
+  // The message hook has just asked for the class's first window (lngTridentDlg).
+  if (!win::TopLevelWindowsOfClass(hooks::kDialogClass, dialogs, {st.lngTridentDlg, &expected}, observer))
+    return false;
   for (HWND hwnd : dialogs) {
     try {
       VisitWindow(st, hwnd);

@@ -11,9 +11,13 @@ namespace {
 constexpr int kMaxWalks = 4;
 
 // One walk; false when the window it stood on vanished, so the rest of the walk is unknown.
-bool WalkOnce(const char* className, std::vector<HWND>& windows, WalkObserver* observer) {
+bool WalkOnce(const char* className, HWND first, std::vector<HWND>& windows, WalkObserver* observer) {
   windows.clear();
-  HWND after = nullptr;
+  HWND after = first;
+  if (first) {
+    windows.push_back(first);
+    if (observer) observer->Found(first);
+  }
   for (;;) {
     HWND next = ::FindWindowExA(nullptr, after, className, nullptr);
     if (!next) return !after || ::IsWindow(after);
@@ -49,6 +53,13 @@ BOOL CALLBACK CollectOfClass(HWND window, LPARAM param) noexcept {
   return TRUE;
 }
 
+bool HoldsAll(const std::vector<HWND>& walk, const std::vector<HWND>* expected) {
+  if (!expected) return true;
+  for (HWND w : *expected)
+    if (std::find(walk.begin(), walk.end(), w) == walk.end()) return false;
+  return true;
+}
+
 bool SameWindows(std::vector<HWND> a, std::vector<HWND> b) {
   std::sort(a.begin(), a.end());
   std::sort(b.begin(), b.end());
@@ -57,12 +68,15 @@ bool SameWindows(std::vector<HWND> a, std::vector<HWND> b) {
 
 }  // namespace
 
-bool TopLevelWindowsOfClass(const char* className, std::vector<HWND>& windows, WalkObserver* observer) noexcept {
+bool TopLevelWindowsOfClass(const char* className, std::vector<HWND>& windows, const WalkHints& hints,
+                            WalkObserver* observer) noexcept {
   try {
     std::vector<HWND> previous;
     bool previousWhole = false;
     for (int walk = 0; walk < kMaxWalks; ++walk) {
-      const bool whole = WalkOnce(className, windows, observer);
+      // The caller's first window is as fresh as the walk's own first step, once.
+      const bool whole = WalkOnce(className, walk == 0 ? hints.first : nullptr, windows, observer);
+      if (whole && walk == 0 && HoldsAll(windows, hints.expected)) return true;
       // Agreeing walks keep the Z order of the later one.
       if (whole && previousWhole && SameWindows(previous, windows)) return true;
       previous.swap(windows);

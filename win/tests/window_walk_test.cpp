@@ -71,6 +71,11 @@ class ActionAt final : public WalkObserver {
   int m_calls = 0;
 };
 
+std::vector<HWND> Alive(std::vector<HWND> v) {
+  v.erase(std::remove_if(v.begin(), v.end(), [](HWND w) { return !::IsWindow(w); }), v.end());
+  return v;
+}
+
 std::vector<HWND> Sorted(std::vector<HWND> v) {
   std::sort(v.begin(), v.end());
   return v;
@@ -100,19 +105,30 @@ TEST(TopLevelWindowsOfClass, AWindowClosingWhereTheWalkStandsHidesNoneBehindIt) 
   ASSERT_EQ(before.size(), 4u);
   ActionAt closeFirst(0, [](HWND w) { ::DestroyWindow(w); });
   std::vector<HWND> found;
-  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, &closeFirst));
+  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, {}, &closeFirst));
   EXPECT_EQ(found, std::vector<HWND>(before.begin() + 1, before.end()));
 }
 
-TEST(TopLevelWindowsOfClass, AWindowClosingBehindTheWalkIsNotReported) {
+TEST(TopLevelWindowsOfClass, TheCallersFirstWindowStartsTheWalk) {
+  Windows mine(3);
+  const std::vector<HWND> before = SnapshotOfClass();
+  ASSERT_EQ(before.size(), 3u);
+  ActionAt count(99, [](HWND) {});
+  std::vector<HWND> found;
+  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, {::FindWindowA(kClass, nullptr), nullptr}, &count));
+  EXPECT_EQ(found, before);
+  EXPECT_EQ(count.calls(), 3);
+}
+
+TEST(TopLevelWindowsOfClass, AWindowClosingBehindTheWalkHidesNoOther) {
   Windows mine(3);
   const std::vector<HWND> before = SnapshotOfClass();
   ASSERT_EQ(before.size(), 3u);
   // Standing on the second window, the first (already found) closes.
   ActionAt closeEarlier(1, [&](HWND) { ::DestroyWindow(before[0]); });
   std::vector<HWND> found;
-  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, &closeEarlier));
-  EXPECT_EQ(found, std::vector<HWND>(before.begin() + 1, before.end()));
+  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, {nullptr, &before}, &closeEarlier));
+  EXPECT_EQ(Alive(found), std::vector<HWND>(before.begin() + 1, before.end()));
 }
 
 // A window raised to the top while the walk is past the top would be behind the walk.
@@ -124,7 +140,7 @@ TEST(TopLevelWindowsOfClass, AWindowRaisedPastTheWalkIsStillFound) {
     ::SetWindowPos(before[2], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   });
   std::vector<HWND> found;
-  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, &raiseLast));
+  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, {nullptr, &before}, &raiseLast));
   EXPECT_EQ(Sorted(found), Sorted(before));
   EXPECT_EQ(found, SnapshotOfClass());
 }
@@ -137,34 +153,37 @@ TEST(TopLevelWindowsOfClass, AWindowRaisedWhereTheWalkStandsIsCountedOnce) {
     ::SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   });
   std::vector<HWND> found;
-  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, &raiseCurrent));
+  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, {}, &raiseCurrent));
   EXPECT_EQ(found, SnapshotOfClass());
 }
 
-// A desktop where a window of the class opens at every step never gives two equal walks: the
-// system's snapshot answers then.
-class OpenAtEveryStep final : public WalkObserver {
+// A desktop where the last window of the class is raised whenever a walk has left the top never
+// gives a walk that holds every expected window, nor two equal walks: the system's snapshot
+// answers then.
+class RaiseLastAtEveryStep final : public WalkObserver {
  public:
-  explicit OpenAtEveryStep(Windows& w) : m_windows(w) {}
-  void Found(HWND) noexcept override {
-    if (m_opened < 40) {
-      m_windows.Add();
-      ++m_opened;
-    }
+  void Found(HWND w) noexcept override {
+    const std::vector<HWND> now = SnapshotOfClass();
+    if (!now.empty() && now.front() == w)
+      ::SetWindowPos(now.back(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ++m_calls;
   }
+  int calls() const { return m_calls; }
 
  private:
-  Windows& m_windows;
-  int m_opened = 0;
+  int m_calls = 0;
 };
 
 TEST(TopLevelWindowsOfClass, ADesktopThatNeverStandsStillIsReadFromOneSnapshot) {
-  Windows mine(2);
-  OpenAtEveryStep opener(mine);
+  Windows mine(3);
+  const std::vector<HWND> before = SnapshotOfClass();
+  ASSERT_EQ(before.size(), 3u);
+  RaiseLastAtEveryStep raiser;
   std::vector<HWND> found;
-  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, &opener));
+  ASSERT_TRUE(TopLevelWindowsOfClass(kClass, found, {nullptr, &before}, &raiser));
+  EXPECT_GT(raiser.calls(), 3) << "the first walk was taken";
   EXPECT_EQ(found, SnapshotOfClass());
-  EXPECT_EQ(Sorted(found), Sorted(mine.all()));
+  EXPECT_EQ(Sorted(found), Sorted(before));
 }
 
 }  // namespace
