@@ -17,6 +17,17 @@ bool ListHoldsEntry(std::string_view list, std::string_view entry) {
   return anchoredList.find(anchoredEntry) != std::string::npos;
 }
 
+std::vector<int32_t> DialogListHandles(std::string_view list) {
+  std::vector<int32_t> handles;
+  while (!list.empty()) {
+    const size_t end = list.find(kDialogListSeparator);
+    if (auto v = ToInt32(list.substr(0, end))) handles.push_back(*v);
+    if (end == std::string_view::npos) break;
+    list.remove_prefix(end + 1);
+  }
+  return handles;
+}
+
 void BeginDialogScan(std::string& dialogList, std::string& oldDialogList) {
   oldDialogList = std::move(dialogList);
   dialogList.clear();

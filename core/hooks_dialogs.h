@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vexbane::hooks {
 
@@ -18,6 +19,9 @@ std::string DialogEntry(int32_t handle);
 // True when `entry` is one of the whole entries of `list`: the entry for handle 23 is not
 // found inside the entry for handle 123.
 bool ListHoldsEntry(std::string_view list, std::string_view entry);
+
+// The handles of a dialog list's entries, in the list's order.
+std::vector<int32_t> DialogListHandles(std::string_view list);
 
 // Starts a scan: the list of the last scan becomes the old one, the new list starts empty.
 void BeginDialogScan(std::string& dialogList, std::string& oldDialogList);

@@ -21,7 +21,7 @@ bool ReadLocationURL(IWebBrowser2* ie, std::string& url) noexcept {
   win::UniqueBstr text;
   if (FAILED(ie->get_LocationURL(text.put()))) return false;
   try {
-    url = win::AnsiFromBstr(text.get());
+    win::AssignAnsiFromBstr(text.get(), url);
     return true;
   } catch (...) {
     return false;

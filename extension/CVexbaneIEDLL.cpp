@@ -127,11 +127,8 @@ STDMETHODIMP CVexbaneIEDLL::GetSite(REFIID iid, void** out) noexcept {
   return m_site->QueryInterface(iid, out);
 }
 
-void CVexbaneIEDLL::OnBeforeNavigate2() noexcept {
-  AddRef();
-  m_ie_BeforeNavigate2();
-  Release();
-}
+// Only changes this thread's state and calls nobody: nothing can let the object go meanwhile.
+void CVexbaneIEDLL::OnBeforeNavigate2() noexcept { m_ie_BeforeNavigate2(); }
 
 void CVexbaneIEDLL::OnTitleChange() noexcept {
   AddRef();

@@ -1,7 +1,10 @@
-// The dialog scan over the desktop's top-level windows.
+// The dialog scan over the desktop's dialog-frame windows.
 #include "DialogScan.h"
 
+#include <vector>
+
 #include "core/hooks_dialogs.h"
+#include "win/window_walk.h"
 
 namespace vexbane::ext {
 namespace {
@@ -15,6 +18,7 @@ std::string RawClassName(HWND hwnd) {
 void VisitWindow(ThreadState& st, HWND hwnd) {
   // Without a frame every unowned window would pass the owner test.
   if (!st.lngFrameHwnd || ::GetParent(hwnd) != st.lngFrameHwnd) return;
+  // The system finds classes without regard to letter case; the dialog's name is exact.
   if (!hooks::IsDialogClass(RawClassName(hwnd))) return;
   const auto handle = static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd));
   if (hooks::AddScannedDialog(st.strDialogList, st.strOldDialogList, handle)) st.lngNewDialog = hwnd;
@@ -22,22 +26,33 @@ void VisitWindow(ThreadState& st, HWND hwnd) {
 
 }  // namespace
 
-bool RunDialogScan(ThreadState& st) noexcept {
+// Only the dialog-frame windows are walked: other programs' windows (hundreds on a busy
+// desktop, each a question to another process) cannot hold the frame's dialogs.
+bool RunDialogScan(ThreadState& st, win::WalkObserver* observer) noexcept {
   try {
     hooks::BeginDialogScan(st.strDialogList, st.strOldDialogList);
   } catch (...) {
   }
   st.lngNewDialog = nullptr;
-  BOOL enumerated = ::EnumWindows(&EnumDialogProc, 0);
-  return enumerated && st.lngNewDialog;
-}
-
-BOOL CALLBACK EnumDialogProc(HWND hwnd, LPARAM) noexcept {
+  // The dialogs of the scan before are the ones a disturbed walk must not miss: a dialog left
+  // out once would be new to the next scan.
+  std::vector<HWND> expected;
   try {
-    VisitWindow(CurrentThreadState(), hwnd);
+    for (int32_t handle : hooks::DialogListHandles(st.strOldDialogList))
+      expected.push_back(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
   } catch (...) {
   }
-  return TRUE;
+  std::vector<HWND> dialogs;
+  // The message hook has just asked for the class's first window (lngTridentDlg).
+  if (!win::TopLevelWindowsOfClass(hooks::kDialogClass, dialogs, {st.lngTridentDlg, &expected}, observer))
+    return false;
+  for (HWND hwnd : dialogs) {
+    try {
+      VisitWindow(st, hwnd);
+    } catch (...) {
+    }
+  }
+  return st.lngNewDialog != nullptr;
 }
 
 }  // namespace vexbane::ext

@@ -3,14 +3,13 @@
 #include <windows.h>
 
 #include "ThreadState.h"
+#include "win/window_walk.h"
 
 namespace vexbane::ext {
 
 // Replaces the thread's dialog list by the frame's dialogs that exist now and sets
 // `lngNewDialog` to one the scan before did not see. True when there is such a dialog.
-bool RunDialogScan(ThreadState& st) noexcept;
-
-// The EnumWindows callback of the scan; always goes on to the next window.
-BOOL CALLBACK EnumDialogProc(HWND hwnd, LPARAM lParam) noexcept;
+// `observer` is the tests' view into the walk.
+bool RunDialogScan(ThreadState& st, win::WalkObserver* observer = nullptr) noexcept;
 
 }  // namespace vexbane::ext

@@ -86,13 +86,15 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
                                UINT*) noexcept {
   BrowserEvents* owner = m_owner;
   if (!owner) return S_OK;
+  // Most of a page visit's events are none of ours: they cost nothing but the test.
+  if (id != kDispidBeforeNavigate2 && id != kDispidTitleChange && id != kDispidNewWindow2 && id != kDispidOnQuit)
+    return S_OK;
   AddRef();  // a handler may disconnect this sink
   switch (id) {
     case kDispidBeforeNavigate2: owner->OnBeforeNavigate2(); break;
     case kDispidTitleChange: owner->OnTitleChange(); break;
     case kDispidNewWindow2: owner->OnNewWindow2(CancelArgument(params)); break;
-    case kDispidOnQuit: owner->OnQuit(); break;
-    default: break;
+    default: owner->OnQuit(); break;
   }
   Release();
   return S_OK;

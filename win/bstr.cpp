@@ -13,6 +13,17 @@ std::string AnsiFromBstr(BSTR s) {
   return out;
 }
 
+void AssignAnsiFromBstr(BSTR s, std::string& out) {
+  const int wide = static_cast<int>(::SysStringLen(s));
+  int bytes = s && wide ? ::WideCharToMultiByte(CP_ACP, 0, s, wide, nullptr, 0, nullptr, nullptr) : 0;
+  if (bytes <= 0) {
+    out.clear();
+    return;
+  }
+  out.resize(static_cast<size_t>(bytes));
+  ::WideCharToMultiByte(CP_ACP, 0, s, wide, &out[0], bytes, nullptr, nullptr);
+}
+
 UniqueBstr BstrFromAnsi(const std::string& text) {
   const int bytes = static_cast<int>(text.size());
   int wide = bytes ? ::MultiByteToWideChar(CP_ACP, 0, text.data(), bytes, nullptr, 0) : 0;

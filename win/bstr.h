@@ -19,6 +19,8 @@ using UniqueBstr = Unique<BstrTraits>;
 
 // The BSTR's text in the ANSI code page; empty for a null BSTR.
 std::string AnsiFromBstr(BSTR s);
+// The same into `out`, whose storage is reused: an address read at every page visit.
+void AssignAnsiFromBstr(BSTR s, std::string& out);
 
 // A new BSTR holding `text` (ANSI code page); empty owner when out of memory.
 UniqueBstr BstrFromAnsi(const std::string& text);

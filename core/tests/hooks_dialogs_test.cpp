@@ -75,3 +75,16 @@ TEST(DialogScanLists, EachScanReplacesTheListByWhatExistsNow) {
 
 }  // namespace
 }  // namespace vexbane::hooks
+
+namespace vexbane::hooks {
+namespace {
+
+TEST(DialogListHandles, EveryEntryInTheListsOrder) {
+  EXPECT_EQ(DialogListHandles("123@-5@70@"), (std::vector<int32_t>{123, -5, 70}));
+  EXPECT_EQ(DialogListHandles(""), std::vector<int32_t>{});
+  EXPECT_EQ(DialogListHandles(DialogEntry(2147483647) + DialogEntry(-2147483647 - 1)),
+            (std::vector<int32_t>{2147483647, -2147483647 - 1}));
+}
+
+}  // namespace
+}  // namespace vexbane::hooks

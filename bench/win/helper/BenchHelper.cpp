@@ -1,0 +1,307 @@
+// The benchmark's floor helpers: the product's COM shape with no work, and with the work the
+// product must do written plainly (no product code, no wrappers).
+#include <windows.h>
+#include <exdisp.h>
+#include <ocidl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "../bench_helper_ids.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+using vexbane::bench::kClsidDoNothingHelper;
+using vexbane::bench::kClsidPlainHelper;
+
+namespace {
+
+const IID kIidWebBrowser2 = {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}};
+const IID kDiidEvents2 = {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}};
+const char kKey[] = "Software\\Halvern\\Vexbane";
+
+volatile LONG g_objects = 0;
+
+// The module state the plain helper keeps (one browser thread in the benchmark).
+struct PlainState {
+  char folder[MAX_PATH] = {};
+  HWND frame = nullptr;
+  HWND form = nullptr, button = nullptr;
+  int countIE = 0;
+  int clickTime = 0;
+  HHOOK mouse = nullptr, messages = nullptr;
+  std::string pageUrl;
+} g_state;
+
+int TimeOfDay() {
+  SYSTEMTIME t;
+  ::GetLocalTime(&t);
+  return ((t.wHour * 60 + t.wMinute) * 60 + t.wSecond) * 1000 + t.wMilliseconds;
+}
+
+std::string ReadValue(const char* name) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return "1";
+  char buffer[255];
+  DWORD size = sizeof buffer, type = 0;
+  LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+  ::RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || size == 0) return "1";
+  return std::string(buffer, size - 1);
+}
+
+void WriteValue(const char* name, const std::string& text) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
+  ::RegCloseKey(key);
+}
+
+LRESULT CALLBACK MouseProc(int code, WPARAM w, LPARAM l) { return ::CallNextHookEx(g_state.mouse, code, w, l); }
+LRESULT CALLBACK MessageProc(int code, WPARAM w, LPARAM l) { return ::CallNextHookEx(g_state.messages, code, w, l); }
+
+class Sink final : public IDispatch {
+ public:
+  explicit Sink(bool plain) : m_plain(plain) { ::InterlockedIncrement(&g_objects); }
+  IWebBrowser2* browser = nullptr;  // not owned: the helper holds it while the sink is advised
+  bool firstNavigate = true;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kDiidEvents2)) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_refs); }
+  STDMETHODIMP_(ULONG) Release() override {
+    LONG n = ::InterlockedDecrement(&m_refs);
+    if (n == 0) {
+      ::InterlockedDecrement(&g_objects);
+      delete this;
+    }
+    return n;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* n) override {
+    *n = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    if (!m_plain) return S_OK;
+    if (id == 250 && firstNavigate) {  // BeforeNavigate2
+      g_state.clickTime = 0;
+      firstNavigate = false;
+    } else if (id == 113 && browser) {  // TitleChange
+      g_state.clickTime = 0;
+      BSTR url = nullptr;
+      if (SUCCEEDED(browser->get_LocationURL(&url)) && url) {
+        int n = ::WideCharToMultiByte(CP_ACP, 0, url, -1, nullptr, 0, nullptr, nullptr);
+        if (n > 0) {
+          g_state.pageUrl.resize(static_cast<size_t>(n));
+          ::WideCharToMultiByte(CP_ACP, 0, url, -1, &g_state.pageUrl[0], n, nullptr, nullptr);
+          g_state.pageUrl.resize(static_cast<size_t>(n - 1));
+        }
+        ::SysFreeString(url);
+      }
+    }
+    return S_OK;
+  }
+
+ private:
+  ~Sink() = default;
+  volatile LONG m_refs = 1;
+  bool m_plain;
+};
+
+class Helper final : public IObjectWithSite {
+ public:
+  explicit Helper(bool plain) : m_plain(plain) { ::InterlockedIncrement(&g_objects); }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IObjectWithSite)) {
+      *out = static_cast<IObjectWithSite*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_refs); }
+  STDMETHODIMP_(ULONG) Release() override {
+    LONG n = ::InterlockedDecrement(&m_refs);
+    if (n == 0) {
+      Detach();
+      ::InterlockedDecrement(&g_objects);
+      delete this;
+    }
+    return n;
+  }
+  STDMETHODIMP SetSite(IUnknown* site) override {
+    Detach();
+    if (!site) return S_OK;
+    site->AddRef();
+    m_site = site;
+    if (FAILED(site->QueryInterface(kIidWebBrowser2, reinterpret_cast<void**>(&m_browser)))) return S_OK;
+    Connect();
+    if (m_plain) AttachWork();
+    return S_OK;
+  }
+  STDMETHODIMP GetSite(REFIID iid, void** out) override {
+    if (!m_site) {
+      *out = nullptr;
+      return E_FAIL;
+    }
+    return m_site->QueryInterface(iid, out);
+  }
+
+ private:
+  ~Helper() = default;
+
+  void Connect() {
+    IConnectionPointContainer* container = nullptr;
+    if (FAILED(m_browser->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)))) return;
+    container->FindConnectionPoint(kDiidEvents2, &m_point);
+    container->Release();
+    if (!m_point) return;
+    m_sink = new (std::nothrow) Sink(m_plain);
+    if (!m_sink) return;
+    m_sink->browser = m_browser;
+    m_point->Advise(m_sink, &m_cookie);
+  }
+
+  void AttachWork() {
+    PlainState& st = g_state;
+    ::GetModuleFileNameA(reinterpret_cast<HMODULE>(&__ImageBase), st.folder, MAX_PATH);
+    if (char* slash = std::strrchr(st.folder, '\\')) *slash = '\0';
+    st.frame = nullptr;
+    SHANDLE_PTR hwnd = 0;
+    m_browser->get_HWND(&hwnd);
+    char name[500];
+    int n = ::GetClassNameA(reinterpret_cast<HWND>(hwnd), name, sizeof name);
+    if (n <= 0 || ::lstrcmpiA(name, "IEFrame") != 0) return;
+    st.frame = reinterpret_cast<HWND>(hwnd);
+    st.form = st.button = nullptr;
+    char program[MAX_PATH + 32];
+    std::snprintf(program, sizeof program, "%s\\VexbaneTray.exe", st.folder);
+    char commandLine[MAX_PATH + 40];
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\"", program);
+    STARTUPINFOA si = {sizeof si};
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION pi = {};
+    if (::CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, st.folder, &si, &pi)) {
+      ::CloseHandle(pi.hProcess);
+      ::CloseHandle(pi.hThread);
+    }
+    st.button = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atoi(ReadValue("hButton").c_str())));
+    st.form = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atoi(ReadValue("hForm").c_str())));
+    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, "VexbaneCountIE");
+    if (mutex) ::WaitForSingleObject(mutex, 2000);
+    st.countIE = std::atoi(ReadValue("CountIE").c_str()) + 1;
+    WriteValue("CountIE", std::to_string(st.countIE));
+    if (mutex) {
+      ::ReleaseMutex(mutex);
+      ::CloseHandle(mutex);
+    }
+    st.clickTime = TimeOfDay();
+    st.mouse = ::SetWindowsHookExA(WH_MOUSE, &MouseProc, nullptr, ::GetCurrentThreadId());
+    st.messages = ::SetWindowsHookExA(WH_GETMESSAGE, &MessageProc, nullptr, ::GetCurrentThreadId());
+    m_hooked = true;
+  }
+
+  void Detach() {
+    if (m_point) {
+      m_point->Unadvise(m_cookie);
+      m_point->Release();
+      m_point = nullptr;
+    }
+    if (m_sink) {
+      m_sink->browser = nullptr;
+      m_sink->Release();
+      m_sink = nullptr;
+    }
+    if (m_hooked) {
+      ::UnhookWindowsHookEx(g_state.mouse);
+      ::UnhookWindowsHookEx(g_state.messages);
+      g_state.mouse = g_state.messages = nullptr;
+      m_hooked = false;
+    }
+    if (m_browser) m_browser->Release();
+    if (m_site) m_site->Release();
+    m_browser = nullptr;
+    m_site = nullptr;
+  }
+
+  volatile LONG m_refs = 1;
+  bool m_plain;
+  bool m_hooked = false;
+  IUnknown* m_site = nullptr;
+  IWebBrowser2* m_browser = nullptr;
+  IConnectionPoint* m_point = nullptr;
+  Sink* m_sink = nullptr;
+  DWORD m_cookie = 0;
+};
+
+class Factory final : public IClassFactory {
+ public:
+  explicit Factory(bool plain) : m_plain(plain) {}
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+      *out = static_cast<IClassFactory*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_refs); }
+  STDMETHODIMP_(ULONG) Release() override {
+    LONG n = ::InterlockedDecrement(&m_refs);
+    if (n == 0) delete this;
+    return n;
+  }
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+    *out = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    auto* helper = new (std::nothrow) Helper(m_plain);
+    if (!helper) return E_OUTOFMEMORY;
+    HRESULT hr = helper->QueryInterface(iid, out);
+    helper->Release();
+    return hr;
+  }
+  STDMETHODIMP LockServer(BOOL lock) override {
+    if (lock) ::InterlockedIncrement(&g_objects);
+    else ::InterlockedDecrement(&g_objects);
+    return S_OK;
+  }
+
+ private:
+  volatile LONG m_refs = 1;
+  bool m_plain;
+};
+
+}  // namespace
+
+extern "C" {
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+  *out = nullptr;
+  const bool plain = IsEqualCLSID(clsid, kClsidPlainHelper);
+  if (!plain && !IsEqualCLSID(clsid, kClsidDoNothingHelper)) return CLASS_E_CLASSNOTAVAILABLE;
+  auto* factory = new (std::nothrow) Factory(plain);
+  if (!factory) return E_OUTOFMEMORY;
+  HRESULT hr = factory->QueryInterface(iid, out);
+  factory->Release();
+  return hr;
+}
+
+STDAPI DllCanUnloadNow() { return g_objects == 0 ? S_OK : S_FALSE; }
+
+}  // extern "C"

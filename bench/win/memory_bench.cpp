@@ -1,0 +1,92 @@
+// (f) Memory per browser window: the private bytes an attached window adds (100 windows attached
+// at once), and what 100 attach/detach cycles keep once every window has gone, against the
+// benchmark's plain helper.
+#include <windows.h>
+#include <psapi.h>
+
+#include <memory>
+#include <vector>
+
+#include "bench_table.h"
+#include "core/settings.h"
+#include "helper_loader.h"
+#include "testsupport/registry_fixture.h"
+
+namespace vexbane::bench {
+namespace {
+
+constexpr int kWindows = 100;
+constexpr int kRounds = 5;
+
+// The process's committed private memory (what Windows reports as private bytes), summed over
+// its address space: Wine's process counters leave that figure out.
+double PrivateKB() {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION m;
+  for (const char* p = nullptr; ::VirtualQuery(p, &m, sizeof m) == sizeof m; p = static_cast<const char*>(m.BaseAddress) + m.RegionSize) {
+    if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) total += m.RegionSize;
+    if (static_cast<const char*>(m.BaseAddress) + m.RegionSize < p) break;
+  }
+  return static_cast<double>(total) / 1024.0;
+}
+
+// KB per window while 100 windows are attached.
+double PerWindow(const LoadedHelper& helper, std::vector<std::unique_ptr<BrowserWindow>>& windows) {
+  std::vector<win::ComPtr<IObjectWithSite>> attached;
+  attached.reserve(windows.size());
+  const double before = PrivateKB();
+  for (auto& w : windows) {
+    attached.push_back(helper.Create());
+    attached.back()->SetSite(w->site());
+  }
+  const double during = PrivateKB();
+  for (auto& h : attached) h->SetSite(nullptr);
+  attached.clear();
+  return (during - before) / static_cast<double>(windows.size());
+}
+
+// KB kept after 100 windows came and went, one after the other.
+double KeptAfterCycles(const LoadedHelper& helper, const BrowserWindow& window) {
+  const double before = PrivateKB();
+  for (int i = 0; i < kWindows; ++i) AttachDetach(helper, window);
+  return PrivateKB() - before;
+}
+
+}  // namespace
+
+void MemoryFamily(std::vector<Row>& rows) {
+  const std::string folder = PrepareProgramFolder();
+  testing::ScopedProductKey key;
+  key.Set(settings::kHForm, "0");
+  key.Set(settings::kHButton, "0");
+  key.Set(settings::kCountIE, "0");
+  LoadedHelper product(folder, HelperKind::Product), plain(folder, HelperKind::Plain);
+  if (!product || !plain) {
+    std::printf("memory: the helpers do not load\n");
+    return;
+  }
+  std::vector<std::unique_ptr<BrowserWindow>> windows;
+  for (int i = 0; i < kWindows; ++i) windows.push_back(std::make_unique<BrowserWindow>());
+  BrowserWindow one;
+  // The heap's first growth and the modules' first use are not a window's.
+  PerWindow(product, windows);
+  PerWindow(plain, windows);
+  KeptAfterCycles(product, one);
+  KeptAfterCycles(plain, one);
+
+  Pair perWindow, kept;
+  for (int r = 0; r < kRounds; ++r) {
+    const double a = PerWindow(product, windows);
+    perWindow.Add(a, PerWindow(plain, windows));
+    const double b = KeptAfterCycles(product, one);
+    kept.Add(b, KeptAfterCycles(plain, one));
+  }
+  Row w{"private KB per attached window (100 at once)", "plain helper", perWindow, "quoted"};
+  w.unit = "KB";
+  rows.push_back(w);
+  Row k{"private KB kept after 100 attach/detach", "plain helper", kept, "0 (no growth)"};
+  k.unit = "KB";
+  rows.push_back(k);
+}
+
+}  // namespace vexbane::bench
