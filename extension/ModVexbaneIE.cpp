@@ -2,13 +2,13 @@
 #include "ModVexbaneIE.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 #include "WebSiteList.h"
 
 #include "core/block_sound.h"
 #include "core/settings.h"
 #include "core/time_of_day.h"
+#include "win/occasional_calls.h"
 #include "win/registry.h"
 
 namespace vexbane::ext {
@@ -50,7 +50,7 @@ void PlayBlockSound(const std::string& appPath, int16_t choice) noexcept {
     switch (s.kind) {
       case BlockSound::Kind::Wave:
         // No SND_FILENAME and no SND_NODEFAULT: a missing file still gives the default sound.
-        ::PlaySoundA(s.waveFile.c_str(), nullptr, SND_ASYNC);
+        win::PlaySoundAsync(s.waveFile.c_str());
         break;
       case BlockSound::Kind::Beep:
         ::Beep(s.beepHz, s.beepMs);

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include <oleauto.h>
-#include <shlwapi.h>
 
 #include "win/com_ptr.h"
+#include "win/occasional_calls.h"
 #include "win/unique.h"
 
 namespace vexbane::win {
@@ -65,8 +65,8 @@ HRESULT RegisterInprocServer(const InprocServerInfo& info, const std::string& se
 
 HRESULT UnregisterInprocServer(const InprocServerInfo& info) noexcept {
   try {
-    ::SHDeleteKeyA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + info.clsid).c_str());
-    ::SHDeleteKeyA(HKEY_CLASSES_ROOT, info.progId);
+    DeleteKeyTree(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + info.clsid).c_str());
+    DeleteKeyTree(HKEY_CLASSES_ROOT, info.progId);
     return S_OK;
   } catch (...) {
     return E_OUTOFMEMORY;
