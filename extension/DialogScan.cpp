@@ -1,6 +1,7 @@
 // The dialog scan over the desktop's top-level windows.
 #include "DialogScan.h"
 
+#include "TabShape.h"
 #include "core/hooks_dialogs.h"
 
 namespace vexbane::ext {
@@ -15,6 +16,7 @@ std::string RawClassName(HWND hwnd) {
 void VisitWindow(ThreadState& st, HWND hwnd) {
   // Without a frame every unowned window would pass the owner test.
   if (!st.lngFrameHwnd || ::GetParent(hwnd) != st.lngFrameHwnd) return;
+  if (!DialogOfThisBrowser(st.lngFrameHwnd, hwnd)) return;
   if (!hooks::IsDialogClass(RawClassName(hwnd))) return;
   const auto handle = static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd));
   if (hooks::AddScannedDialog(st.strDialogList, st.strOldDialogList, handle)) st.lngNewDialog = hwnd;
