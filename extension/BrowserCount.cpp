@@ -12,8 +12,28 @@
 namespace vexbane::ext {
 namespace {
 
-// An item that is no browser object or has no readable program path is not counted.
-bool ItemIsBrowser(IShellWindows& windows, long index) noexcept {
+// A browser object that has no readable program path is not counted.
+bool IsBrowserProgram(IWebBrowser2* browser) noexcept {
+  try {
+    win::UniqueBstr fullName;
+    if (!browser || FAILED(browser->get_FullName(fullName.put()))) return false;
+    return quit::CountsAsBrowser(win::AnsiFromBstr(fullName.get()));
+  } catch (...) {
+    return false;
+  }
+}
+
+// COM identity: the same object answers IUnknown with the same pointer.
+IUnknown* Identity(IUnknown* object) noexcept {
+  IUnknown* identity = nullptr;
+  if (!object || FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)))) return nullptr;
+  identity->Release();  // only compared, never called
+  return identity;
+}
+
+// An item that is no browser object is not counted. `isQuitting` tells whether it is the
+// quitting browser itself.
+bool ItemIsBrowser(IShellWindows& windows, long index, IUnknown* quitting, bool& isQuitting) noexcept {
   try {
     VARIANT at;
     ::VariantInit(&at);
@@ -21,11 +41,10 @@ bool ItemIsBrowser(IShellWindows& windows, long index) noexcept {
     at.lVal = index;
     win::ComPtr<IDispatch> item;
     if (FAILED(windows.Item(at, item.put())) || !item) return false;
+    if (quitting && Identity(item.get()) == quitting) isQuitting = true;
     win::ComPtr<IWebBrowser2> browser;
     if (FAILED(item.As(IID_IWebBrowser2, browser)) || !browser) return false;
-    win::UniqueBstr fullName;
-    if (FAILED(browser->get_FullName(fullName.put()))) return false;
-    return quit::CountsAsBrowser(win::AnsiFromBstr(fullName.get()));
+    return IsBrowserProgram(browser.get());
   } catch (...) {
     return false;
   }
@@ -33,17 +52,20 @@ bool ItemIsBrowser(IShellWindows& windows, long index) noexcept {
 
 }  // namespace
 
-std::optional<int16_t> CountListedBrowsers() noexcept {
+std::optional<int16_t> CountListedBrowsers(IWebBrowser2* quitting) noexcept {
   win::ComPtr<IShellWindows> windows;
   const GUID clsid = win::ToGuid(ids::kClsidShellWindows);
   if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IShellWindows, windows.put_void())) || !windows)
     return std::nullopt;
   long count = 0;
   if (FAILED(windows->get_Count(&count))) return std::nullopt;
+  IUnknown* self = Identity(quitting);
+  bool selfListed = false;
   int16_t browsers = 0;
   for (long i = 0; i < count; ++i) {
-    if (ItemIsBrowser(*windows.get(), i)) ++browsers;
+    if (ItemIsBrowser(*windows.get(), i, self, selfListed)) ++browsers;
   }
+  if (self && !selfListed && IsBrowserProgram(quitting)) ++browsers;
   return browsers;
 }
 

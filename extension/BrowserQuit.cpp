@@ -32,8 +32,8 @@ void SignalLastWindow(ThreadState& st) noexcept {
 
 }  // namespace
 
-void OnBrowserQuit(ThreadState& st, int16_t& countIE) noexcept {
-  const quit::QuitPlan plan = quit::PlanQuit(CountListedBrowsers(), countIE);
+void OnBrowserQuit(ThreadState& st, int16_t& countIE, IWebBrowser2* quitting) noexcept {
+  const quit::QuitPlan plan = quit::PlanQuit(CountListedBrowsers(quitting), countIE);
   countIE = plan.countIE;
   if (!plan.writeCount) return;
   try {

@@ -8,6 +8,7 @@
 
 #include "BrowserQuit.h"
 #include "Guids.h"
+#include "TabShape.h"
 #include "win/com_registration.h"
 #include "win/com_server.h"
 #include "win/window.h"
@@ -110,13 +111,21 @@ STDMETHODIMP CVexbaneIEDLL::m_ie_OnQuit() noexcept {
   if (!m_attachedToFrame || m_quit) return S_OK;
   m_quit = true;
   ReleaseHookShare();
-  OnBrowserQuit(CurrentThreadState(), m_countIE);
+  OnBrowserQuit(CurrentThreadState(), m_countIE, m_ie.get());
   return S_OK;
 }
 
 STDMETHODIMP CVexbaneIEDLL::SetSite(IUnknown* site) noexcept {
+  // Whether a closing tab fires OnQuit is not settled; losing its site is its end either way,
+  // and the recount must not wait for a quit event that may never come. (IE 6 fires OnQuit
+  // for every window; there a detach leaves the count alone.)
+  if (!site && m_inTab) m_ie_OnQuit();
   Detach();
-  if (site) Attach(site);
+  m_inTab = false;
+  if (site) {
+    Attach(site);
+    m_inTab = m_attachedToFrame && FrameOfAnotherThread(CurrentThreadState().lngFrameHwnd);
+  }
   return S_OK;
 }
 

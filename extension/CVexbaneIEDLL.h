@@ -81,6 +81,7 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL, public IObjectWithSite, priva
   bool m_attachedToFrame = false;  // this object counted a frame window and uses the thread's hooks
   bool m_quit = false;             // the quit routine ran for this attach
   bool m_holdsHooks = false;       // this object's share of the thread's hooks is still taken
+  bool m_inTab = false;            // attached to a tab: its frame belongs to another thread
 };
 
 }  // namespace vexbane::ext

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "TabShape.h"
 #include "core/hooks_dialogs.h"
 #include "win/window_walk.h"
 
@@ -18,6 +19,7 @@ std::string RawClassName(HWND hwnd) {
 void VisitWindow(ThreadState& st, HWND hwnd) {
   // Without a frame every unowned window would pass the owner test.
   if (!st.lngFrameHwnd || ::GetParent(hwnd) != st.lngFrameHwnd) return;
+  if (!DialogOfThisBrowser(st.lngFrameHwnd, hwnd)) return;
   // The system finds classes without regard to letter case; the dialog's name is exact.
   if (!hooks::IsDialogClass(RawClassName(hwnd))) return;
   const auto handle = static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd));

@@ -71,7 +71,7 @@ class BrowserQuitTest : public ::testing::Test {
 
   // Runs the quit and lets the posted clicks arrive.
   void Quit(int16_t& countIE) {
-    OnBrowserQuit(CurrentThreadState(), countIE);
+    OnBrowserQuit(CurrentThreadState(), countIE, nullptr);
     PumpFor(100);
   }
 

@@ -3,11 +3,12 @@
 
 #include <algorithm>
 
+#include "HostTab.h"
 #include "win/window.h"
 
 namespace vexbane::host {
 
-HostSession::HostSession(std::ostream& out) : m_out(out) {}
+HostSession::HostSession(std::ostream& out, const ShapeOptions& shape) : m_out(out), m_shape(shape) {}
 
 HostSession::~HostSession() {
   QuitAll();
@@ -18,8 +19,15 @@ HostSession::~HostSession() {
 }
 
 HostWindow& HostSession::Open(const std::string& frameClass) {
-  for (const char* name : {frameClass.c_str(), kPageClass, kDialogClass})
+  for (const char* name : {frameClass.c_str(), kPageClass, kDialogClass, kFrameTabClass, kTabWindowClass, kDocViewClass})
     if (std::find(m_classes.begin(), m_classes.end(), name) == m_classes.end()) m_classes.emplace_back(name);
+  if (m_shape.tabbed()) {
+    // The tabs list their own browsers; the frame's class is always IEFrame.
+    m_windows.push_back(std::make_unique<HostWindow>(m_shape, &m_list, m_out));
+    m_current = m_windows.back().get();
+    Pump(50);
+    return *m_current;
+  }
   auto window = std::make_unique<HostWindow>(frameClass, m_out);
   if (window->browser()) m_list.emplace_back(static_cast<IDispatch*>(static_cast<IWebBrowser2*>(window->browser())));
   m_current = window.get();
@@ -40,9 +48,13 @@ bool HostSession::Select(size_t n) {
   return true;
 }
 
-void HostSession::Quit() {
+void HostSession::Quit(const std::vector<size_t>& order) {
   HostWindow& w = Current();
-  w.Quit();
+  if (w.tabbed()) {
+    w.Quit(order);
+  } else {
+    w.Quit();
+  }
   IDispatch* gone = static_cast<IWebBrowser2*>(w.browser());
   m_list.erase(std::remove_if(m_list.begin(), m_list.end(), [gone](const auto& p) { return p.get() == gone; }),
                m_list.end());
@@ -93,7 +105,7 @@ void HostSession::CtrlKey(bool down) {
 }
 
 void HostSession::Post(UINT msg) {
-  ::PostMessageA(Current().frame(), msg, 0, 0);
+  ::PostMessageA(Current().messageTarget(), msg, 0, 0);
   Pump(50);
 }
 

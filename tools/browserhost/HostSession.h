@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "HostShape.h"
 #include "HostShellWindows.h"
 #include "HostWindow.h"
 
@@ -16,22 +17,27 @@ namespace vexbane::host {
 class HostSession {
  public:
   // COM must already be initialised on this thread (single-threaded apartment).
-  explicit HostSession(std::ostream& out);
+  explicit HostSession(std::ostream& out, const ShapeOptions& shape = ShapeOptions());
   ~HostSession();
   HostSession(const HostSession&) = delete;
   HostSession& operator=(const HostSession&) = delete;
 
   HRESULT shellWindowsResult() const noexcept { return m_shellWindows.result(); }
+  const ShapeOptions& shape() const noexcept { return m_shape; }
+  // The browsers the shell window list holds now (in the tab shapes, one per open tab).
+  size_t ListedBrowsers() const noexcept { return m_list.size(); }
 
-  // Opens a window with its helper and makes it the current one.
+  // Opens a window with its helper (in the tab shapes: a frame with one tab) and makes it the
+  // current one.
   HostWindow& Open(const std::string& frameClass = kFrameClass);
   // The current window; opens the first one when there is none yet.
   HostWindow& Current();
   bool HasCurrent() const noexcept { return m_current && !m_current->closed(); }
   // Makes the n-th window opened (from 1) the current one; false when there is none.
   bool Select(size_t n);
-  // Quits the current window and drops it from the shell window list.
-  void Quit();
+  // Quits the current window and drops it from the shell window list; in the tab shapes its
+  // tabs are torn down in `order` (tab numbers from 1, the others after them).
+  void Quit(const std::vector<size_t>& order = std::vector<size_t>());
   // Quits every window still open.
   void QuitAll();
 
@@ -45,6 +51,7 @@ class HostSession {
 
  private:
   std::ostream& m_out;
+  ShapeOptions m_shape;
   BrowserList m_list;
   ShellWindowsRegistration m_shellWindows{&m_list};
   std::vector<std::unique_ptr<HostWindow>> m_windows;

@@ -97,12 +97,11 @@ HRESULT CreateForList(void* list, REFIID iid, void** out) {
 
 IShellWindows* CreateShellWindows(const BrowserList* list) noexcept { return new (std::nothrow) ShellWindows(list); }
 
-ShellWindowsRegistration::ShellWindowsRegistration(const BrowserList* list) noexcept {
+ShellWindowsRegistration::ShellWindowsRegistration(const BrowserList* list, DWORD context) noexcept {
   IClassFactory* factory = win::NewClassFactory(&CreateForList, const_cast<BrowserList*>(list));
   if (!factory) return;
   const GUID clsid = win::ToGuid(ids::kClsidShellWindows);
-  m_hr = ::CoRegisterClassObject(clsid, factory, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
-                                 &m_cookie);
+  m_hr = ::CoRegisterClassObject(clsid, factory, context, REGCLS_MULTIPLEUSE, &m_cookie);
   factory->Release();
 }
 

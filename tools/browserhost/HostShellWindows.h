@@ -16,7 +16,9 @@ using BrowserList = std::vector<win::ComPtr<IDispatch>>;
 // Registers the class object for the calling apartment; revoked on destruction.
 class ShellWindowsRegistration {
  public:
-  explicit ShellWindowsRegistration(const BrowserList* list) noexcept;
+  // `context`: a tab's thread registers the list for its own apartment only.
+  explicit ShellWindowsRegistration(const BrowserList* list,
+                                    DWORD context = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER) noexcept;
   ~ShellWindowsRegistration();
   ShellWindowsRegistration(const ShellWindowsRegistration&) = delete;
   ShellWindowsRegistration& operator=(const ShellWindowsRegistration&) = delete;

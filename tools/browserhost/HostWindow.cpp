@@ -1,6 +1,9 @@
 // One stand-in browser window.
 #include "HostWindow.h"
 
+#include "HostTab.h"
+#include "TabFrame.h"
+
 #include "core/product_ids.h"
 #include "win/guid.h"
 
@@ -40,26 +43,48 @@ HostWindow::HostWindow(const std::string& frameClass, std::ostream& out) : m_out
 }
 
 HostWindow::~HostWindow() {
+  if (tabbed()) {
+    Quit(std::vector<size_t>());
+    return;
+  }
   if (m_helper) m_helper->SetSite(nullptr);
   m_helper.reset();
   m_browser.reset();
 }
 
-void HostWindow::Navigate(const std::string& url) { m_browser->FireBeforeNavigate2(url); }
+// The tab shapes send each of these to the current tab (TabbedWindow.cpp).
+void HostWindow::Navigate(const std::string& url) {
+  if (tabbed()) return TabNavigate(url);
+  m_browser->FireBeforeNavigate2(url);
+}
 
-void HostWindow::Title(const std::string& text) { m_browser->FireTitleChange(text); }
+void HostWindow::Title(const std::string& text) {
+  if (tabbed()) return TabTitle(text);
+  m_browser->FireTitleChange(text);
+}
 
-bool HostWindow::NewWindow() { return m_browser->FireNewWindow2(); }
+bool HostWindow::NewWindow() {
+  if (tabbed()) return TabNewWindow();
+  return m_browser->FireNewWindow2();
+}
+
+void HostWindow::SetFullName(const std::string& path) {
+  if (tabbed()) return TabSetFullName(path);
+  m_browser->SetFullName(path);
+}
 
 void HostWindow::OpenDialog() {
+  if (tabbed()) return TabOpenDialog();
   if (!m_dialog.open()) m_lastDialog = m_dialog.Create(m_frame.hwnd());
 }
 
 void HostWindow::CloseDialog() {
+  if (tabbed()) return TabCloseDialog();
   if (m_dialog.open()) ::DestroyWindow(m_dialog.hwnd());
 }
 
 void HostWindow::Quit() {
+  if (tabbed()) return Quit(std::vector<size_t>());
   if (m_closed) return;
   m_browser->FireOnQuit();
   if (m_helper) m_helper->SetSite(nullptr);

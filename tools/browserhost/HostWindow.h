@@ -7,8 +7,11 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "HostBrowser.h"
+#include "HostShape.h"
+#include "HostShellWindows.h"
 #include "win/com_ptr.h"
 #include "win/window.h"
 
@@ -43,22 +46,53 @@ class FrameWindow final : public win::Window {
   HWND Create(const std::string& className);
 };
 
+class HostTab;
+class SharedLines;
+class TabFrame;
+
 class HostWindow {
  public:
   // Creates the windows and the browser object, then the helper by its CLSID, and hands it the
   // browser as its site. `helperResult` tells how creating the helper went.
   HostWindow(const std::string& frameClass, std::ostream& out);
+  // A window of the tab shapes (TabbedWindow.cpp): its frame on a thread or in a process of its
+  // own and one tab; the tabs' browsers are listed in `list` while they are open.
+  HostWindow(const ShapeOptions& shape, BrowserList* list, std::ostream& out);
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
 
-  HRESULT helperResult() const noexcept { return m_helperResult; }
-  HWND frame() const noexcept { return m_frame.hwnd(); }
-  HWND page() const noexcept { return m_page.hwnd(); }
-  HWND dialog() const noexcept { return m_dialog.hwnd(); }
-  HostBrowser* browser() const noexcept { return m_browser.get(); }
-  IObjectWithSite* helper() const noexcept { return m_helper.get(); }
+  // In the tab shapes the page, dialog, browser and helper are the current tab's.
+  HRESULT helperResult() const noexcept;
+  HWND frame() const noexcept;
+  HWND page() const noexcept;
+  HWND dialog() const noexcept;
+  HostBrowser* browser() const noexcept;
+  IObjectWithSite* helper() const noexcept;
   bool closed() const noexcept { return m_closed; }
+  // Where the browser's own messages (0x0491, WM_USER) go: the thread of the page shown.
+  HWND messageTarget() const noexcept { return tabbed() ? page() : frame(); }
+  void SetFullName(const std::string& path);
+
+  // The tab shapes (TabbedWindow.cpp).
+  bool tabbed() const noexcept { return m_tabFrame != nullptr; }
+  HostTab* currentTab() const noexcept { return m_currentTab; }
+  // The n-th tab opened (from 1), closed or not; null when there is none.
+  HostTab* tab(size_t n) const noexcept;
+  size_t tabCount() const noexcept { return m_tabs.size(); }
+  const TabFrame* tabFrame() const noexcept { return m_tabFrame.get(); }
+  // Opens another tab and shows it; its number (from 1), or 0 when it could not be opened.
+  size_t NewTab();
+  // Shows the n-th tab and makes it current; false when it is closed or does not exist.
+  bool SelectTab(size_t n);
+  // Closes the current tab as the user's click on its close box does; the window closes with
+  // its last tab. The next open tab becomes current.
+  void CloseTab();
+  // The window closes: its tabs are torn down one by one, each on its own thread, in `order`
+  // (tab numbers from 1; the tabs not named follow in the order they were opened).
+  void Quit(const std::vector<size_t>& order);
+  // Report lines the tabs' threads wrote, into the window's output.
+  void FlushTabLines();
 
   void Navigate(const std::string& url);
   void Title(const std::string& text);
@@ -67,11 +101,19 @@ class HostWindow {
   void OpenDialog();
   void CloseDialog();
   // Whether the last dialog opened is still a window, whoever closed it.
-  bool DialogExists() const noexcept { return m_lastDialog && ::IsWindow(m_lastDialog); }
+  bool DialogExists() const noexcept;
   // The browser's quit: OnQuit to the helper, then the site is taken away and the frame goes.
   void Quit();
 
  private:
+  void CloseTabNumber(size_t n);
+  void TabNavigate(const std::string& url);
+  void TabTitle(const std::string& text);
+  bool TabNewWindow();
+  void TabSetFullName(const std::string& path);
+  void TabOpenDialog();
+  void TabCloseDialog();
+
   std::ostream& m_out;
   FrameWindow m_frame;
   PageWindow m_page;
@@ -81,6 +123,13 @@ class HostWindow {
   HRESULT m_helperResult = E_FAIL;
   HWND m_lastDialog = nullptr;
   bool m_closed = false;
+
+  ShapeOptions m_shape;
+  BrowserList* m_list = nullptr;
+  std::unique_ptr<SharedLines> m_lines;
+  std::unique_ptr<TabFrame> m_tabFrame;
+  std::vector<std::unique_ptr<HostTab>> m_tabs;
+  HostTab* m_currentTab = nullptr;
 };
 
 }  // namespace vexbane::host

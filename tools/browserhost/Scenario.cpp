@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "HostSession.h"
 #include "TrayProbe.h"
@@ -118,6 +119,45 @@ bool RunTrayCommand(HostSession&, const std::string& arg, std::ostream& out) {
   return true;
 }
 
+// "quit 3 1 2": the order in which a window of the tab shapes tears down its tabs.
+bool ParseTabOrder(const std::string& arg, std::vector<size_t>& order) {
+  std::istringstream words(arg);
+  std::string word;
+  while (words >> word) {
+    char* end = nullptr;
+    const unsigned long n = std::strtoul(word.c_str(), &end, 10);
+    if (end == word.c_str() || *end || n == 0) return false;
+    order.push_back(n);
+  }
+  return true;
+}
+
+// "tab new", "tab N", "tab close": the tabs of the current window (tab shapes only).
+bool RunTabCommand(HostSession& s, const std::string& arg, std::ostream& out) {
+  HostWindow& w = s.Current();
+  if (!w.tabbed()) return false;
+  if (arg == "new") {
+    const size_t n = w.NewTab();
+    if (!n) return false;
+    out << "tab " << n << " helper "
+        << (SUCCEEDED(w.helperResult()) ? "attached" : "missing " + Hex(w.helperResult())) << std::endl;
+    HostSession::Pump(50);
+    return true;
+  }
+  if (arg == "close") {
+    w.CloseTab();
+    out << "tab closed" << std::endl;
+    HostSession::Pump(20);
+    return true;
+  }
+  char* end = nullptr;
+  const unsigned long n = std::strtoul(arg.c_str(), &end, 10);
+  if (end == arg.c_str() || *end || !w.SelectTab(n)) return false;
+  out << "tab " << n << std::endl;
+  HostSession::Pump(50);
+  return true;
+}
+
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
       {"open", OpenWindow},
@@ -166,6 +206,7 @@ const std::map<std::string, Command>& Commands() {
            // Asked of the window system, not of the host's own bookkeeping: the helper closes
            // dialogs by a posted WM_CLOSE.
            HostSession::Pump(20);
+           s.Current().FlushTabLines();
            out << "dialog " << (s.Current().DialogExists() ? "exists" : "gone") << std::endl;
            return true;
          } else {
@@ -188,14 +229,17 @@ const std::map<std::string, Command>& Commands() {
          return true;
        }},
       {"fullname", [](HostSession& s, const std::string& arg, std::ostream&) {
-         s.Current().browser()->SetFullName(arg);
+         s.Current().SetFullName(arg);
          return true;
        }},
-      {"quit", [](HostSession& s, const std::string&, std::ostream& out) {
-         s.Quit();
+      {"quit", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         std::vector<size_t> order;
+         if (!ParseTabOrder(arg, order)) return false;
+         s.Quit(order);
          out << "quit" << std::endl;
          return true;
        }},
+      {"tab", RunTabCommand},
       {"echo", [](HostSession&, const std::string& arg, std::ostream& out) {
          out << arg << std::endl;
          return true;
@@ -206,8 +250,10 @@ const std::map<std::string, Command>& Commands() {
 
 }  // namespace
 
-int RunScenario(std::istream& in, std::ostream& out) {
-  HostSession session(out);
+int RunScenario(std::istream& in, std::ostream& out) { return RunScenario(in, out, ShapeOptions()); }
+
+int RunScenario(std::istream& in, std::ostream& out, const ShapeOptions& shape) {
+  HostSession session(out, shape);
   if (FAILED(session.shellWindowsResult()))
     out << "note shell window list not registered " << Hex(session.shellWindowsResult()) << std::endl;
   int status = 0;

@@ -2,15 +2,22 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 
+#include "HostShape.h"
 #include "Scenario.h"
+#include "TabFrame.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: browserhost [SCENARIO-FILE]   (no file: commands from stdin)\n"
+    "usage: browserhost [--shape SHAPE] [SCENARIO-FILE]   (no file: commands from stdin)\n"
+    "shapes: ie6 (default: one browser per frame window, all on this thread), ie7 (tabs: the\n"
+    "  IEFrame on a thread of its own, each tab a browser on its own thread below it; a closing\n"
+    "  tab fires OnQuit, then loses its site), ie8 (as ie7, the frame in another process of this\n"
+    "  program), ie7-noquit and ie8-noquit (a closing tab only loses its site)\n"
     "commands, one a line ('#' starts a comment):\n"
     "  open [CLASS]        a browser window (frame class IEFrame unless named) with its helper\n"
     "  second window       another IEFrame window on the same thread; it becomes current\n"
@@ -32,7 +39,11 @@ const char kUsage[] =
     "  setting NAME        prints a value of the product's settings key\n"
     "  wait MS             pumps messages for MS milliseconds\n"
     "  fullname PATH       the program path the browser object reports\n"
-    "  quit                fires OnQuit and closes the window\n"
+    "  quit [N ...]        fires OnQuit and closes the window; in the tab shapes its tabs are torn\n"
+    "                      down one by one, each on its thread, tabs N first in that order\n"
+    "  tab new             (tab shapes) opens another tab in the current window and shows it\n"
+    "  tab N               (tab shapes) shows the N-th tab of the current window\n"
+    "  tab close           (tab shapes) closes the tab shown; the window goes with its last tab\n"
     "  echo TEXT           prints TEXT\n";
 
 }  // namespace
@@ -42,6 +53,17 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
+  if (argc == 4 && std::string(argv[1]) == vexbane::host::kFrameProcessSwitch)
+    return vexbane::host::RunFrameProcess(std::strtoul(argv[2], nullptr, 10), argv[3]);
+  vexbane::host::ShapeOptions shape;
+  if (argc > 2 && std::string(argv[1]) == "--shape") {
+    if (!vexbane::host::ParseShape(argv[2], shape)) {
+      std::cerr << "browserhost: unknown shape " << argv[2] << "\n";
+      return 1;
+    }
+    argv += 2;
+    argc -= 2;
+  }
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
   int status = 0;
   if (argc > 1) {
@@ -50,10 +72,10 @@ int main(int argc, char** argv) {
       std::cerr << "browserhost: cannot open " << argv[1] << "\n";
       status = 1;
     } else {
-      status = vexbane::host::RunScenario(file, std::cout);
+      status = vexbane::host::RunScenario(file, std::cout, shape);
     }
   } else {
-    status = vexbane::host::RunScenario(std::cin, std::cout);
+    status = vexbane::host::RunScenario(std::cin, std::cout, shape);
   }
   ::CoUninitialize();
   return status;

@@ -1,0 +1,297 @@
+// The helper in Internet Explorer 7 and 8's tab shapes, through the stand-in browser: several
+// tabs below one frame, each a browser with its helper on a thread of its own, the frame on
+// another thread (IE 7) or in another process (IE 8), with and without OnQuit at a tab's close.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HelperFixture.h"
+#include "HostTab.h"
+#include "TabFrame.h"
+#include "ThreadState.h"
+#include "core/block_record.h"
+#include "core/product_ids.h"
+#include "hooks_fixture.h"
+#include "quit_fakes.h"
+#include "win/guid.h"
+
+namespace vexbane::ext::testing {
+namespace {
+
+using hooktest::TestTrayForm;
+using testfakes::CleanerLog;
+using testfakes::FakeCookieCleaner;
+using testfakes::HandOut;
+using testfakes::ScopedClassObject;
+
+std::string ClassOf(HWND hwnd) {
+  char name[256] = {};
+  int n = ::GetClassNameA(hwnd, name, sizeof name);
+  return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+// A tray form on this thread whose "Block" button takes the helper's clicks and whose form
+// keeps every block record it is sent, with the window the record names.
+class RecordingTray {
+ public:
+  struct Received {
+    HWND frame;
+    blocks::BlockRecord record;
+  };
+  RecordingTray() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClass;
+    ::RegisterClassA(&wc);
+    m_form = ::CreateWindowExA(0, kClass, "Vexbane Tray Form", WS_POPUP, 0, 0, 100, 60, nullptr, nullptr,
+                               ::GetModuleHandleA(nullptr), nullptr);
+    ::SetWindowLongPtrA(m_form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_button = ::CreateWindowExA(0, "BUTTON", "Block", WS_CHILD, 0, 0, 60, 20, m_form, nullptr, nullptr, nullptr);
+  }
+  ~RecordingTray() { ::DestroyWindow(m_form); }
+  RecordingTray(const RecordingTray&) = delete;
+  RecordingTray& operator=(const RecordingTray&) = delete;
+  HWND button() const { return m_button; }
+  const std::vector<Received>& received() const { return m_received; }
+
+ private:
+  static constexpr char kClass[] = "VexbaneTabTestRecordingTray";
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* self = reinterpret_cast<RecordingTray*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_COPYDATA && self) {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      auto record = data->dwData == blocks::kRecordTag ? blocks::ParseBlockRecord(data->lpData, data->cbData)
+                                                      : std::nullopt;
+      if (!record) return FALSE;
+      try {
+        self->m_received.push_back({reinterpret_cast<HWND>(wParam), *record});
+      } catch (...) {
+      }
+      return TRUE;
+    }
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  HWND m_form = nullptr;
+  HWND m_button = nullptr;
+  std::vector<Received> m_received;
+};
+
+class TabShapeTest : public HelperTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override {
+    HelperTest::SetUp();
+    if (HasFatalFailure()) return;
+    m_key.Set("Popup", "2");
+    m_key.Set("Sound", "2");
+    m_key.Set("CountIE", "0");
+    m_key.Set("AutoClean", "1");
+    m_key.Set("hForm", HandleToText(m_tray.formClose()));
+    m_key.Set("hButton", HandleToText(m_records.button()));
+    ASSERT_TRUE(host::ParseShape(GetParam(), m_shape));
+    m_shape.frameProgram = VEXBANE_BROWSERHOST_PATH;
+    // The helper creates the cookie component in its own tab's apartment.
+    CleanerLog* log = &m_log;
+    m_shape.tabThreadSetup = [log]() -> std::shared_ptr<void> {
+      return std::make_shared<ScopedClassObject>(win::ToGuid(ids::kClsidCookieCleaner), [log](REFIID iid, void** out) {
+        return HandOut(new FakeCookieCleaner(win::ToGuid(ids::kIidCookieCleaner), *log), iid, out);
+      });
+    };
+    m_session.reset();
+    m_session = std::make_unique<host::HostSession>(m_out, m_shape);
+  }
+
+  // A window of `tabs` tabs, each on a page of its own (the first navigation clears the click
+  // the attach sets; the title change is where the helper reads the page's address).
+  host::HostWindow& OpenWindow(size_t tabs) {
+    host::HostWindow& w = Session().Open();
+    for (size_t n = 1; n <= tabs; ++n) {
+      if (n > 1) w.NewTab();
+      w.Navigate("http://tab" + std::to_string(n) + ".example/");
+      w.Title("Tab " + std::to_string(n));
+    }
+    return w;
+  }
+
+  void ClickInTab(host::HostWindow& w, size_t n) {
+    ASSERT_TRUE(w.SelectTab(n));
+    Pump(50);
+    Session().Click();
+  }
+
+  // The scan message to the tab's thread, then time for the posted close to be handled.
+  void ScanInTab(host::HostWindow& w, size_t n) {
+    ASSERT_TRUE(w.SelectTab(n));
+    Session().Post(0x0491);
+    Pump(300);
+  }
+
+  host::ShapeOptions m_shape;
+  TestTrayForm m_tray;
+  RecordingTray m_records;
+  CleanerLog m_log;
+};
+
+TEST_P(TabShapeTest, TabsShareOneFrameEachOnAThreadOfItsOwnAndAreCountedAndListedOneByOne) {
+  host::HostWindow& w = OpenWindow(2);
+  ASSERT_TRUE(w.tabbed());
+  ASSERT_EQ(w.tabCount(), 2u);
+  HWND frame = w.frame();
+  EXPECT_EQ(ClassOf(frame), "IEFrame");
+  const host::TabFrame* tf = w.tabFrame();
+  EXPECT_NE(tf->threadId(), ::GetCurrentThreadId());
+  if (m_shape.shape == host::Shape::IE8) {
+    EXPECT_NE(tf->processId(), ::GetCurrentProcessId()) << "IE 8's frame lives in another process";
+  } else {
+    EXPECT_EQ(tf->processId(), ::GetCurrentProcessId());
+  }
+  for (size_t n = 1; n <= 2; ++n) {
+    host::HostTab* tab = w.tab(n);
+    SCOPED_TRACE("tab " + std::to_string(n));
+    EXPECT_TRUE(SUCCEEDED(tab->helperResult()));
+    HWND page = tab->page();
+    EXPECT_EQ(ClassOf(page), "Internet Explorer_Server");
+    HWND view = ::GetParent(page);
+    EXPECT_EQ(ClassOf(view), "Shell DocObject View");
+    HWND tabWindow = ::GetParent(view);
+    EXPECT_EQ(ClassOf(tabWindow), "TabWindowClass");
+    HWND above = ::GetParent(tabWindow);
+    if (m_shape.shape == host::Shape::IE8) {
+      EXPECT_EQ(ClassOf(above), "Frame Tab");
+      above = ::GetParent(above);
+    }
+    EXPECT_EQ(above, frame);
+    EXPECT_EQ(::GetWindowThreadProcessId(page, nullptr), tab->threadId());
+    EXPECT_NE(tab->threadId(), tf->threadId());
+    SHANDLE_PTR hwnd = 0;
+    ASSERT_EQ(tab->browser()->get_HWND(&hwnd), S_OK);
+    EXPECT_EQ(reinterpret_cast<HWND>(hwnd), frame) << "a tab's HWND is its frame's";
+  }
+  EXPECT_NE(w.tab(1)->threadId(), w.tab(2)->threadId());
+  EXPECT_EQ(Session().ListedBrowsers(), 2u);
+  EXPECT_EQ(m_key.Get("CountIE"), "2") << "every tab's helper counts itself";
+}
+
+TEST_P(TabShapeTest, AClickInOneTabLetsOnlyThatTabsWindowOpenAndRecordsNameTheFrameAndTheTabsPage) {
+  host::HostWindow& w = OpenWindow(2);
+  for (size_t clicked : {1u, 2u}) {
+    const size_t other = 3 - clicked;
+    SCOPED_TRACE("click in tab " + std::to_string(clicked));
+    const size_t recordsBefore = m_records.received().size();
+    ClickInTab(w, clicked);
+    ASSERT_TRUE(w.SelectTab(other));
+    EXPECT_TRUE(w.NewWindow()) << "the other tab's window opened on a click it never had";
+    ASSERT_TRUE(w.SelectTab(clicked));
+    EXPECT_FALSE(w.NewWindow()) << "the clicked tab's window was blocked";
+    Pump(50);
+    ASSERT_EQ(m_records.received().size(), recordsBefore + 1);
+    const RecordingTray::Received& got = m_records.received().back();
+    EXPECT_EQ(got.frame, w.frame());
+    EXPECT_EQ(got.record.pageUrl, "http://tab" + std::to_string(other) + ".example/");
+    EXPECT_EQ(got.record.kind, blocks::BlockKind::NewWindow);
+  }
+}
+
+TEST_P(TabShapeTest, ADialogIsJudgedOnlyByTheTabThatOpenedItBothWays) {
+  host::HostWindow& w = OpenWindow(2);
+  for (size_t opener : {1u, 2u}) {
+    const size_t other = 3 - opener;
+    SCOPED_TRACE("dialog from tab " + std::to_string(opener));
+    // The other tab had no click (or its release was spent on its own dialog): its rules would
+    // close any new dialog of the frame.
+    ClickInTab(w, opener);
+    w.OpenDialog();
+    HWND dialog = w.tab(opener)->dialog();
+    ASSERT_TRUE(::IsWindow(dialog));
+    EXPECT_EQ(::GetParent(dialog), w.frame()) << "a tab's dialog is owned by the frame";
+    ScanInTab(w, other);
+    EXPECT_TRUE(::IsWindow(dialog)) << "tab " << other << " closed a dialog of tab " << opener;
+    ScanInTab(w, opener);
+    EXPECT_TRUE(::IsWindow(dialog)) << "the opener's click lets its dialog stay";
+    ASSERT_TRUE(w.SelectTab(opener));
+    w.CloseDialog();
+  }
+  // A tab still closes its own dialog when it had no click.
+  const size_t blocksBefore = m_records.received().size();
+  ASSERT_TRUE(w.SelectTab(1));
+  w.OpenDialog();
+  HWND unwanted = w.tab(1)->dialog();
+  ScanInTab(w, 1);
+  EXPECT_FALSE(::IsWindow(unwanted));
+  ASSERT_EQ(m_records.received().size(), blocksBefore + 1);
+  EXPECT_EQ(m_records.received().back().frame, w.frame());
+  EXPECT_EQ(m_records.received().back().record.pageUrl, "http://tab1.example/");
+  EXPECT_EQ(m_records.received().back().record.kind, blocks::BlockKind::Dialog);
+}
+
+TEST_P(TabShapeTest, EachTabsHooksComeAndGoWithThatTab) {
+  host::HostWindow& w = OpenWindow(2);
+  EXPECT_EQ(CallExport("DllCanUnloadNow"), S_FALSE);
+  ASSERT_TRUE(w.SelectTab(1));
+  w.CloseTab();
+  ASSERT_TRUE(w.tab(1)->closed());
+  // The tab left open keeps its hooks: its clicks still count.
+  ClickInTab(w, 2);
+  EXPECT_FALSE(w.NewWindow());
+  // A new tab has hooks of its own from its start.
+  const size_t third = w.NewTab();
+  ASSERT_EQ(third, 3u);
+  w.Navigate("http://tab3.example/");
+  EXPECT_TRUE(w.NewWindow());
+  ClickInTab(w, 3);
+  EXPECT_FALSE(w.NewWindow());
+  Session().Quit();
+  Pump(50);
+  EXPECT_EQ(CallExport("DllCanUnloadNow"), S_OK) << "a hook set or a helper object outlived its tab";
+}
+
+TEST_P(TabShapeTest, TheCountFollowsEveryTabAndOnlyTheLastTabOfTheLastWindowEndsTheSessionOnce) {
+  const std::vector<std::vector<size_t>> orders = {{1, 2, 3}, {3, 2, 1}, {2, 3, 1}};
+  size_t firstWindow = 1;  // windows are numbered in the order the session opened them
+  for (const std::vector<size_t>& order : orders) {
+    SCOPED_TRACE("tabs closed in the order " + std::to_string(order[0]) + std::to_string(order[1]) +
+                 std::to_string(order[2]));
+    m_key.Set("CountIE", "0");
+    m_log.calls = 0;
+    const int signalsBefore = m_tray.formCloseClicks();
+    OpenWindow(3);
+    host::HostWindow& second = Session().Open();
+    second.Navigate("http://other.example/");
+    EXPECT_EQ(m_key.Get("CountIE"), "4");
+    ASSERT_TRUE(Session().Select(firstWindow));
+    firstWindow += 2;
+    // One tab of the first window closes on its own.
+    host::HostWindow& first = Session().Current();
+    ASSERT_TRUE(first.SelectTab(order[0]));
+    first.CloseTab();
+    Pump(100);
+    EXPECT_EQ(m_key.Get("CountIE"), "3");
+    // Then the first window with the two tabs left, in the order given.
+    Session().Quit({order[1], order[2]});
+    Pump(100);
+    EXPECT_EQ(m_key.Get("CountIE"), "1");
+    EXPECT_EQ(m_tray.formCloseClicks(), signalsBefore) << "the tray was told before the last tab";
+    EXPECT_EQ(m_log.calls, 0) << "cookies cleaned before the last tab";
+    Session().QuitAll();
+    Pump(100);
+    EXPECT_EQ(m_key.Get("CountIE"), "0");
+    EXPECT_EQ(m_tray.formCloseClicks(), signalsBefore + 1);
+    EXPECT_EQ(m_log.calls, 1);
+    EXPECT_EQ(Session().ListedBrowsers(), 0u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, TabShapeTest, ::testing::Values("ie7", "ie7-noquit", "ie8", "ie8-noquit"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           std::string name = info.param;
+                           for (char& c : name)
+                             if (c == '-') c = '_';
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace vexbane::ext::testing
