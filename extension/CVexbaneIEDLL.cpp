@@ -110,7 +110,7 @@ STDMETHODIMP CVexbaneIEDLL::m_ie_OnQuit() noexcept {
   if (!m_attachedToFrame || m_quit) return S_OK;
   m_quit = true;
   ReleaseHookShare();
-  OnBrowserQuit(CurrentThreadState(), m_countIE);
+  if (ThreadState* st = CurrentThreadState()) OnBrowserQuit(*st, m_countIE);
   return S_OK;
 }
 

@@ -34,7 +34,7 @@ bool RunDialogScan(ThreadState& st) noexcept {
 
 BOOL CALLBACK EnumDialogProc(HWND hwnd, LPARAM) noexcept {
   try {
-    VisitWindow(CurrentThreadState(), hwnd);
+    if (ThreadState* st = CurrentThreadState()) VisitWindow(*st, hwnd);
   } catch (...) {
   }
   return TRUE;
