@@ -3,8 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
 #include <thread>
 #include <vector>
+
+namespace {
+// Set while a test wants the allocations of its thread that may fail to fail.
+thread_local bool t_failAllocations = false;
+}  // namespace
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (t_failAllocations) return nullptr;
+  return std::malloc(size ? size : 1);
+}
 
 namespace vexbane::ext {
 namespace {
@@ -44,6 +56,21 @@ TEST(ThreadStates, WhenNoTlsSlotIsLeftNoThreadGetsAStateAndNoneIsShared) {
   EXPECT_EQ(mine, nullptr);
   EXPECT_EQ(other, nullptr);
   states.ReleaseCurrent();  // nothing to free, and no harm
+}
+
+TEST(ThreadStates, AThreadWhoseStateCannotBeMadeGetsNoneWhileTheOthersKeepTheirOwn) {
+  ThreadStates states(::TlsAlloc());
+  ThreadState* mine = states.Current();
+  ASSERT_NE(mine, nullptr);
+  ThreadState placeholder;
+  ThreadState* starved = &placeholder;
+  std::thread([&] {
+    t_failAllocations = true;
+    starved = states.Current();
+    t_failAllocations = false;
+  }).join();
+  EXPECT_EQ(starved, nullptr) << "no memory: no state, and not another thread's";
+  EXPECT_EQ(states.Current(), mine);
 }
 
 }  // namespace
