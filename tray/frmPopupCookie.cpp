@@ -36,9 +36,11 @@ constexpr char kKeepListNotReadNotCleaned[] =
     "The list of cookies to keep could not be read, so nothing was cleaned.";
 constexpr char kKeepTitle[] = "Keep cookies";
 constexpr char kKeepListNotRead[] =
-    "The list of cookies to keep could not be read; nothing can be saved or cleaned until it can.";
+    "The list of cookies to keep could not be read; nothing can be saved or cleaned until it is.";
 constexpr char kKeepListNotReadNotSaved[] = "The list of cookies to keep could not be read, so nothing was saved.";
 constexpr char kKeepListNotSavedOk[] = "The list of cookies to keep could not be saved.";
+constexpr char kKeepListReadOnlyNow[] =
+    "The list of cookies to keep was read only now, so nothing was done. Check your choice again.";
 // The notice of a keep list that could not be read at load, shown once the manager is up.
 constexpr UINT kKeepListNotReadNotice = WM_APP + 0x42;
 
@@ -147,7 +149,6 @@ bool frmPopupCookie::Form_Load(HWND owner) noexcept {
   }
 }
 
-
 void frmPopupCookie::ShowAutoClean() noexcept {
   ::SendMessageA(Item(chkAutoClean), BM_SETCHECK, intAutoClean == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
@@ -187,12 +188,16 @@ bool frmPopupCookie::SaveKeepList() noexcept {
 }
 
 // Check marks drawn without the keep list say nothing of what the user kept: neither "Ok" nor
-// "Clean" saves them, and the manager stays open after saying why.
+// "Clean" saves them. The keep list is read again; once it can be, the list shows its check
+// marks for the user to choose afresh. Either way the manager stays open after saying why.
+bool frmPopupCookie::KeepListKnown(const char* title, const char* nothingDone) noexcept {
+  if (m_keepListRead) return true;
+  ShowMessageOver(hwnd(), title, LoadCookieList() ? kKeepListReadOnlyNow : nothingDone, "Ok");
+  return false;
+}
+
 void frmPopupCookie::cmdOk_Click() noexcept {
-  if (!m_keepListRead) {
-    ShowMessageOver(hwnd(), kKeepTitle, kKeepListNotReadNotSaved, "Ok");
-    return;
-  }
+  if (!KeepListKnown(kKeepTitle, kKeepListNotReadNotSaved)) return;
   if (!SaveKeepList()) {
     ShowMessageOver(hwnd(), kKeepTitle, kKeepListNotSavedOk, "Ok");
     return;
@@ -203,10 +208,7 @@ void frmPopupCookie::cmdOk_Click() noexcept {
 // The cleaner spares what the keep list names; cleaning after a failed save would delete the
 // cookies the user has just ticked to keep.
 void frmPopupCookie::cmdClean_Click() noexcept {
-  if (!m_keepListRead) {
-    ShowMessageOver(hwnd(), kCleanTitle, kKeepListNotReadNotCleaned, "Ok");
-    return;
-  }
+  if (!KeepListKnown(kCleanTitle, kKeepListNotReadNotCleaned)) return;
   if (!SaveKeepList()) {
     ShowMessageOver(hwnd(), kCleanTitle, kKeepListNotSaved, "Ok");
     return;

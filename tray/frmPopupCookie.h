@@ -41,6 +41,9 @@ class frmPopupCookie final : public DialogForm {
   // Stores "AutoClean" and rewrites the keep list from the check marks; false when the keep list
   // could not be written (the list then shows what the file still holds).
   bool SaveKeepList() noexcept;
+  // True when the check marks show the keep list; otherwise reads it again and says, under
+  // `title`, that nothing was done (`nothingDone` while it still cannot be read).
+  bool KeepListKnown(const char* title, const char* nothingDone) noexcept;
   void ShowAutoClean() noexcept;
   void cmdOk_Click() noexcept;
   void cmdClean_Click() noexcept;

@@ -336,11 +336,10 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
   HWND form = Open();
   testing::Pump(50);
-  ::CloseHandle(held);
   const testing::SeenMessageBox& open = openNotice.Seen();
   ASSERT_TRUE(open.found) << "the manager says the keep list could not be read";
   EXPECT_EQ("Keep cookies", open.title);
-  EXPECT_EQ("The list of cookies to keep could not be read; nothing can be saved or cleaned until it can.",
+  EXPECT_EQ("The list of cookies to keep could not be read; nothing can be saved or cleaned until it is.",
             open.text);
   EXPECT_EQ((std::vector<Item>{{"user@Alpha", false}, {"user@other", false}, {"user@site", false}}), Items(form));
 
@@ -354,11 +353,23 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   testing::Click(form, frmPopupCookie::cmdClean);
   EXPECT_EQ("Clean cookies", cleanNotice.Seen().title);
   EXPECT_EQ("The list of cookies to keep could not be read, so nothing was cleaned.", cleanNotice.Seen().text);
-  ::CoRevokeClassObject(cookie);
-
   EXPECT_EQ(0, record.calls) << "nothing is cleaned";
-  EXPECT_EQ("#user@site##user@Alpha#\r\n", KeepFile()) << "nothing is saved over the keep list";
   EXPECT_NE("<missing>", m_cookies.Read("user@site[1].txt"));
+
+  // Let go: the next press reads the list and shows what is kept, for the user to choose afresh.
+  ::CloseHandle(held);
+  EXPECT_EQ("#user@site##user@Alpha#\r\n", KeepFile()) << "nothing is saved over the keep list";
+  SetCheck(form, 1, true);  // a tick made on the list that was not read
+  testing::MessageBoxAnswerer readNotice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_EQ("The list of cookies to keep was read only now, so nothing was done. Check your choice again.",
+            readNotice.Seen().text);
+  EXPECT_EQ(0, record.calls);
+  EXPECT_EQ((std::vector<Item>{{"user@Alpha", true}, {"user@site", true}, {"user@other", false}}), Items(form));
+  testing::Click(form, frmPopupCookie::cmdClean);
+  ::CoRevokeClassObject(cookie);
+  EXPECT_EQ(1, record.calls) << "now the choice stands on the keep list";
+  EXPECT_EQ("#user@Alpha##user@site#\r\n", record.keepListDuringCall);
   ::CoUninitialize();
 }
 
