@@ -42,6 +42,8 @@ std::string FormatAllowList(const std::vector<std::string>& entries) {
   return out;
 }
 
+bool IsStorableAllowListEntry(std::string_view entry) { return !HoldsControlCharacter(entry); }
+
 bool AllowListMatches(const std::vector<std::string>& entries, std::string_view pageUrl) {
   for (const std::string& e : entries) {
     if (!Trim(e).empty() && ContainsNoCase(pageUrl, e)) return true;

@@ -16,6 +16,11 @@ std::vector<std::string> ParseAllowList(std::string_view fileText);
 // The whole file for these entries, in the given order.
 std::string FormatAllowList(const std::vector<std::string>& entries);
 
+// True when an entry can be written as a line of its own: no control character. An entry with a
+// line break would put a line of its own making into the list (a line "http" allows every page)
+// and make the count disagree with the lines, so that every reader drops the last entry.
+bool IsStorableAllowListEntry(std::string_view entry);
+
 // True when some entry occurs anywhere in `pageUrl`, letters compared without regard to case.
 bool AllowListMatches(const std::vector<std::string>& entries, std::string_view pageUrl);
 

@@ -11,6 +11,7 @@ void AllowListCache::Forget() {
   m_matcher.reset();
   m_text.clear();
   m_stamp = FileStamp{};
+  m_stampSeenAt = 0;
   m_readAt = 0;
 }
 
@@ -27,21 +28,26 @@ const AllowListMatcher* AllowListCache::Current(const std::string& path, AllowLi
     Forget();
     return nullptr;
   }
-  if (m_matcher && CopyStillTrusted(m_stamp, m_readAt, stamp)) return m_matcher.get();
+  if (m_matcher && CopyStillTrusted(m_stamp, m_stampSeenAt, m_readAt, stamp)) return m_matcher.get();
+  // A stamp counts as seen once it has been taken: the write behind it lies before this moment.
+  // A clock set back behind that sighting starts the wait afresh rather than for hours.
+  const bool seenBefore = m_matcher && stamp == m_stamp && m_stampSeenAt <= now;
+  const uint64_t seenAt = seenBefore ? m_stampSeenAt : file.Now();
 
   std::string text;
   if (!file.ReadAll(text)) {
     Forget();
     return nullptr;
   }
-  // Within the margin after a write the file is read at every use; while it holds the same
-  // text the compiled list is kept, so only the read is paid again.
+  // Until its stamp has stood still for the margin the file is read at every use; while it holds
+  // the same text the compiled list is kept, so only the read is paid again.
   if (!m_matcher || text != m_text) {
     auto matcher = std::make_unique<AllowListMatcher>(ParseAllowList(text));
     m_text = std::move(text);
     m_matcher = std::move(matcher);
   }
   m_stamp = stamp;
+  m_stampSeenAt = seenAt;
   m_readAt = now;
   return m_matcher.get();
 }

@@ -18,7 +18,7 @@ class AllowListFile {
   virtual bool Open(FileStamp& stamp) = 0;
   // The whole text of the file that Open opened. False when it cannot be read.
   virtual bool ReadAll(std::string& text) = 0;
-  // The system clock, in the stamp's ticks.
+  // This computer's clock, in the stamp's ticks.
   virtual uint64_t Now() = 0;
 };
 
@@ -34,7 +34,8 @@ class AllowListCache {
   std::string m_path;
   std::string m_text;  // the text the matcher was built from
   std::unique_ptr<AllowListMatcher> m_matcher;
-  FileStamp m_stamp;
+  FileStamp m_stamp;             // the stamp the text was read under
+  uint64_t m_stampSeenAt = 0;    // when that stamp was first seen
   uint64_t m_readAt = 0;
 };
 

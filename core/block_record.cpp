@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/text.h"
 #include "core/time_of_day.h"
 
 namespace vexbane::blocks {
@@ -54,6 +55,9 @@ std::optional<BlockRecord> ParseBlockRecord(const void* data, size_t size) {
   const void* nul = std::memchr(wire.pageUrl, '\0', sizeof wire.pageUrl);
   if (!nul) return std::nullopt;
   record.pageUrl.assign(wire.pageUrl, static_cast<const char*>(nul) - wire.pageUrl);
+  // Any local program may send a record; an address never holds a line break or a tab, and one
+  // that did would carry them into the rows and, through "Allow Site", into the allow list.
+  if (HoldsControlCharacter(record.pageUrl)) return std::nullopt;
   return record;
 }
 

@@ -56,7 +56,8 @@ BlockRecordWire EncodeBlockRecord(const BlockRecord& record);
 
 // The record in `size` bytes at `data`, or nothing unless every field is well formed: exactly
 // sizeof(BlockRecordWire) bytes whose size field agrees, this version, a known kind and reason,
-// a non-zero 16-bit level, a time of day within one day, and a NUL inside the address field.
+// a non-zero 16-bit level, a time of day within one day, a NUL inside the address field, and no
+// control character (a byte below 0x20) before it.
 std::optional<BlockRecord> ParseBlockRecord(const void* data, size_t size);
 
 // Reason of a blocking decision, from the level and whether a click (or release) was recorded.

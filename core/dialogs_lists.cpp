@@ -25,6 +25,24 @@ bool LessNoCase(std::string_view a, std::string_view b) {
   });
 }
 
+std::vector<std::string> InsertSorted(std::vector<std::string> entries, const std::string& keyword) {
+  auto at = std::find_if(entries.begin(), entries.end(), [&](const std::string& e) { return LessNoCase(keyword, e); });
+  entries.insert(at, keyword);
+  return entries;
+}
+
+std::optional<std::vector<std::string>> RemoveShownEntry(std::vector<std::string> entries, size_t index,
+                                                         const std::string& shown) {
+  if (index >= entries.size() || entries[index] != shown) {
+    // Another save changed the list since it was shown: the entry of that text goes, if any.
+    auto same = std::find(entries.begin(), entries.end(), shown);
+    if (same == entries.end()) return std::nullopt;
+    index = static_cast<size_t>(same - entries.begin());
+  }
+  entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
+  return entries;
+}
+
 std::vector<std::string> CookieNamesFromFiles(const std::vector<std::string>& fileNames) {
   std::vector<std::string> names;
   std::string seen;

@@ -11,13 +11,24 @@ namespace vexbane::dialogs {
 // spaces (or nothing) were typed.
 std::optional<std::string> KeywordToAdd(std::string_view typed);
 
-// Alphabetical order without regard to letter case, as a sorted list box keeps its items.
+// Alphabetical order without regard to letter case, the same on every system and locale: the
+// order the editor keeps its list in and the cookie manager shows its names in.
 bool LessNoCase(std::string_view a, std::string_view b);
 
 // Cookie owners from the file names of the cookie folder, in the order the folder gives them:
 // index files skipped, one name per owner (the first spelling met wins when two differ only in
 // letter case).
 std::vector<std::string> CookieNamesFromFiles(const std::vector<std::string>& fileNames);
+
+// The entries with `keyword` added at its sorted place: before the first entry that sorts after
+// it, letters compared without regard to case, so a sorted list stays sorted and an unsorted
+// one keeps its order. Duplicates are kept.
+std::vector<std::string> InsertSorted(std::vector<std::string> entries, const std::string& keyword);
+
+// The entries without the one shown at `index` with the text `shown`: that very entry while the
+// list still holds it there, else the first entry of that text; nothing when none is left.
+std::optional<std::vector<std::string>> RemoveShownEntry(std::vector<std::string> entries, size_t index,
+                                                         const std::string& shown);
 
 struct CookieItem {
   std::string name;

@@ -1,11 +1,11 @@
-// The racily-clean rule for cached copies of files.
+// The racily-clean rule for cached copies of files, on the reader's own clock.
 #include "file_freshness.h"
 
 namespace vexbane {
 
-bool CopyStillTrusted(const FileStamp& copyStamp, uint64_t readAt, const FileStamp& now) {
+bool CopyStillTrusted(const FileStamp& copyStamp, uint64_t firstSeenAt, uint64_t readAt, const FileStamp& now) {
   if (copyStamp != now) return false;
-  return copyStamp.lastWrite < readAt && readAt - copyStamp.lastWrite > kRacyMarginTicks;
+  return readAt >= firstSeenAt && readAt - firstSeenAt >= kRacyMarginTicks;
 }
 
 }  // namespace vexbane

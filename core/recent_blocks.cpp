@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/allow_list.h"
 #include "core/text.h"
 
 namespace vexbane::blocks {
@@ -28,6 +29,8 @@ bool LessNoCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string SiteOfAddress(std::string_view address) {
+  // A site goes into the allow list as one line of its own.
+  if (HoldsControlCharacter(address)) return std::string();
   std::string_view rest = address;
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   size_t sep = rest.find("://");
@@ -105,7 +108,7 @@ std::string RowText(const RecentBlock& row) {
 std::optional<std::vector<std::string>> AddSiteToAllowList(const std::vector<std::string>& entries,
                                                            std::string_view site) {
   const std::string wanted = Trim(site);
-  if (wanted.empty()) return std::nullopt;
+  if (wanted.empty() || !IsStorableAllowListEntry(wanted)) return std::nullopt;
   for (const std::string& entry : entries)
     if (EqualsNoCase(Trim(entry), wanted)) return std::nullopt;
   std::vector<std::string> out = entries;

@@ -17,7 +17,8 @@ inline constexpr size_t kRecentCapacity = 20;
 // The host of a page address, lower-cased: "HTTP://user@WWW.Example.com:8080/x" gives
 // "www.example.com". An address without "scheme://" is taken as starting with its host
 // ("www.example.com/x"), unless it is a scheme with no host ("about:blank", "javascript:...",
-// "mailto:..."), which gives "". A trailing dot of the host is dropped.
+// "mailto:..."), which gives "". A trailing dot of the host is dropped. An address holding a
+// control character has no site.
 std::string SiteOfAddress(std::string_view address);
 
 // "HH:MM:SS" for a time of day in ms.
@@ -48,8 +49,8 @@ class RecentBlocks {
 std::string RowText(const RecentBlock& row);
 
 // The allow list with `site` added at its sorted place (letters compared without regard to
-// case, as the editor's list keeps them); nothing when the site is empty or an entry already
-// equals it in any letter case.
+// case, as the editor's list keeps them); nothing when the site is empty, cannot be stored
+// (IsStorableAllowListEntry) or an entry already equals it in any letter case.
 std::optional<std::vector<std::string>> AddSiteToAllowList(const std::vector<std::string>& entries,
                                                            std::string_view site);
 

@@ -60,6 +60,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && ContainsNoCase(a, b);
 }
 
+bool HoldsControlCharacter(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) < 0x20) return true;
+  return false;
+}
+
 std::optional<int16_t> ToInt16(std::string_view text) {
   auto v = ToInteger(text, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
   if (!v) return std::nullopt;

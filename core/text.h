@@ -20,6 +20,10 @@ bool ContainsNoCase(std::string_view haystack, std::string_view needle);
 // True when both texts are equal, letters compared without regard to case.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// True when the text holds a control character (a byte below 0x20: CR, LF, TAB, ...), which
+// no page address, site or allow-list entry holds.
+bool HoldsControlCharacter(std::string_view text);
+
 // "Convert text to a 16-bit (32-bit) integer": surrounding spaces allowed, an optional sign,
 // decimal digits only, and the number must fit the range. Anything else gives no value, so the
 // caller's target stays as it was.

@@ -17,8 +17,12 @@ namespace vexbane::ext {
 
 // Each step copes with its own failure and the next one runs.
 void CVexbaneIEDLL::Attach(IUnknown* site) noexcept {
-  ThreadState& st = CurrentThreadState();
   m_site = win::ComPtr<IUnknown>(site);
+  // A thread without a state of its own: the helper stands aside there, as if not loaded. It
+  // hears no event, starts and counts nothing, and hooks nothing.
+  ThreadState* state = CurrentThreadState();
+  if (!state) return;
+  ThreadState& st = *state;
   ConnectBrowser();
   try {
     st.strAppPath = win::ModuleFolder(win::ThisModule());
@@ -85,7 +89,7 @@ void CVexbaneIEDLL::CountThisWindow() noexcept {
 void CVexbaneIEDLL::ReleaseHookShare() noexcept {
   if (!m_holdsHooks) return;
   m_holdsHooks = false;
-  ReleaseHooks(CurrentThreadState());
+  if (ThreadState* st = CurrentThreadState()) ReleaseHooks(*st);
 }
 
 // The browser and the helper must not keep each other alive: the sink is unadvised and the

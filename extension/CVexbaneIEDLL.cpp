@@ -111,7 +111,7 @@ STDMETHODIMP CVexbaneIEDLL::m_ie_OnQuit() noexcept {
   if (!m_attachedToFrame || m_quit) return S_OK;
   m_quit = true;
   ReleaseHookShare();
-  OnBrowserQuit(CurrentThreadState(), m_countIE, m_ie.get());
+  if (ThreadState* st = CurrentThreadState()) OnBrowserQuit(*st, m_countIE, m_ie.get());
   return S_OK;
 }
 
@@ -124,7 +124,8 @@ STDMETHODIMP CVexbaneIEDLL::SetSite(IUnknown* site) noexcept {
   m_inTab = false;
   if (site) {
     Attach(site);
-    m_inTab = m_attachedToFrame && FrameOfAnotherThread(CurrentThreadState().lngFrameHwnd);
+    const ThreadState* st = CurrentThreadState();
+    m_inTab = m_attachedToFrame && st && FrameOfAnotherThread(st->lngFrameHwnd);
   }
   return S_OK;
 }

@@ -44,19 +44,20 @@ void OnUserMessage(ThreadState& st) {
 }  // namespace
 
 LRESULT CALLBACK MsgHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
-  ThreadState& st = CurrentThreadState();
+  ThreadState* st = CurrentThreadState();
+  if (!st) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
   const auto* msg = reinterpret_cast<const MSG*>(lParam);
   if (!hooks::IsNegativeHookCode(nCode) && msg) {
     try {
       switch (hooks::ClassifyHookMessage(msg->message)) {
-        case hooks::HookMessage::Scan: OnScanMessage(st); break;
-        case hooks::HookMessage::User: OnUserMessage(st); break;
+        case hooks::HookMessage::Scan: OnScanMessage(*st); break;
+        case hooks::HookMessage::User: OnUserMessage(*st); break;
         case hooks::HookMessage::Other: break;
       }
     } catch (...) {
     }
   }
-  return ::CallNextHookEx(st.lngMsgHook.get(), nCode, wParam, lParam);
+  return ::CallNextHookEx(st->lngMsgHook.get(), nCode, wParam, lParam);
 }
 
 }  // namespace vexbane::ext

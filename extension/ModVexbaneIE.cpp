@@ -6,6 +6,7 @@
 #include "WebSiteList.h"
 
 #include "core/block_sound.h"
+#include "core/program_folder.h"
 #include "core/settings.h"
 #include "core/time_of_day.h"
 #include "win/occasional_calls.h"
@@ -31,6 +32,9 @@ void WriteRegValue(const std::string& valueName, const std::string& text) noexce
 }
 
 int16_t CheckWebSite(const std::string& appPath, const std::string& pageUrl) noexcept {
+  // Without its own folder (a module path beyond MAX_PATH) the list would be "\WebSite.dat",
+  // created at the current drive's root: no list, nothing allowed beyond the level's rules.
+  if (!IsAbsoluteFolder(appPath)) return 1;
   try {
     return WebSiteListAllows(appPath + "\\" + settings::kAllowListFile, pageUrl) ? 0 : 1;
   } catch (...) {

@@ -15,6 +15,7 @@ void WriteRegValue(const std::string& valueName, const std::string& text) noexce
 // 0 when an allow-list entry of "<appPath>\WebSite.dat" occurs in `pageUrl` (any letter case),
 // 1 otherwise or when the list cannot be read. A missing file is created empty. The list stays
 // compiled between calls and is read again whenever the file may have changed (WebSiteList.h).
+// An `appPath` that is no absolute folder (IsAbsoluteFolder) gives 1 and touches no file.
 int16_t CheckWebSite(const std::string& appPath, const std::string& pageUrl) noexcept;
 
 // Milliseconds since local midnight.

@@ -33,14 +33,15 @@ void RecordButton(ThreadState& st, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 LRESULT CALLBACK MouseHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
-  ThreadState& st = CurrentThreadState();
+  ThreadState* st = CurrentThreadState();
+  if (!st) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
   if (!hooks::IsNegativeHookCode(nCode)) {
     try {
-      RecordButton(st, wParam, lParam);
+      RecordButton(*st, wParam, lParam);
     } catch (...) {
     }
   }
-  return ::CallNextHookEx(st.lngMouseHook.get(), nCode, wParam, lParam);
+  return ::CallNextHookEx(st->lngMouseHook.get(), nCode, wParam, lParam);
 }
 
 }  // namespace vexbane::ext

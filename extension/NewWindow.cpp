@@ -52,7 +52,9 @@ blocks::BlockReason RecordReason(newwindow::Reason reason) noexcept {
 
 void CVexbaneIEDLL::m_ie_NewWindow2(IDispatch** /*ppDisp*/, VARIANT_BOOL* Cancel) noexcept {
   try {
-    ThreadState& st = CurrentThreadState();
+    ThreadState* state = CurrentThreadState();
+    if (!state) return;  // a thread without a state of its own: the window opens as if no helper ran
+    ThreadState& st = *state;
     // The tray program that the attach started may not have published its handles yet.
     if (m_needHandles || !st.lngFormHwnd) {
       st.lngFormHwnd = HandleFromText(ReadRegValue(settings::kProductKeyPath, settings::kHForm), st.lngFormHwnd);

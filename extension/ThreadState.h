@@ -31,8 +31,35 @@ struct ThreadState {
   int16_t intUserMsgCount = 0;     // WM_USER messages counted after the last scan message
 };
 
-// The calling thread's state, created empty on first use.
-ThreadState& CurrentThreadState() noexcept;
+// One state per thread in a TLS slot of the module's own. A thread that cannot have a state of its
+// own (no slot was left for the module: NT 4.0 has 64, the 95 family 80, and a browser with many
+// add-ons uses them up; or no memory) gets none: threads never share one, since two threads
+// would write the same strings and one thread's hook reset would unhook another's.
+class ThreadStates {
+ public:
+  // Takes the slot (TLS_OUT_OF_INDEXES when TlsAlloc found none) and frees it with itself.
+  explicit ThreadStates(DWORD slot) noexcept;
+  ~ThreadStates();
+  ThreadStates(const ThreadStates&) = delete;
+  ThreadStates& operator=(const ThreadStates&) = delete;
+
+  // The calling thread's state, created empty on first use; null when it cannot have one.
+  ThreadState* Current() noexcept;
+  // Frees the calling thread's state.
+  void ReleaseCurrent() noexcept;
+
+ private:
+  struct Node;
+  void Unlink(Node* node) noexcept;
+
+  DWORD m_slot;
+  CRITICAL_SECTION m_lock;
+  Node* m_first = nullptr;
+};
+
+// The calling thread's state in the module's ThreadStates; null on a thread that cannot have one
+// of its own, where the helper stands aside as if it were not loaded.
+ThreadState* CurrentThreadState() noexcept;
 
 // Frees the calling thread's state as the thread ends.
 void ReleaseCurrentThreadState() noexcept;

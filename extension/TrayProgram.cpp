@@ -5,22 +5,11 @@
 
 #include <vector>
 
+#include "core/program_folder.h"
 #include "core/settings.h"
 #include "win/unique.h"
 
 namespace vexbane::ext {
-
-namespace {
-
-// "C:\...", "C:" (the helper's folder at a drive's root, without its backslash) or "\\server\...":
-// a folder that names itself, not one taken from the current drive.
-bool IsAbsoluteFolder(const std::string& folder) {
-  const bool drive = folder.size() >= 2 && folder[1] == ':' && (folder.size() == 2 || folder[2] == '\\');
-  const bool share = folder.size() >= 3 && folder[0] == '\\' && folder[1] == '\\';
-  return drive || share;
-}
-
-}  // namespace
 
 bool StartTrayProgram(const std::string& appPath) noexcept {
   // Without its own folder the helper would start "\VexbaneTray.exe" from the current drive's

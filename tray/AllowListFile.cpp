@@ -10,14 +10,13 @@
 
 namespace vexbane::tray {
 
-std::string AllowListPath() { return Module().strAppPath + "\\" + settings::kAllowListFile; }
-
 std::optional<std::vector<std::string>> ReadAllowListFile() noexcept {
   try {
-    const std::string path = AllowListPath();
-    win::CreateFileIfMissing(path);
+    const auto path = DataFilePath(settings::kAllowListFile);
+    if (!path) return std::nullopt;
+    win::CreateFileIfMissing(*path);
     std::string text;
-    if (win::ReadWholeFile(path, text) != ERROR_SUCCESS) return std::nullopt;
+    if (win::ReadWholeFile(*path, text) != ERROR_SUCCESS) return std::nullopt;
     return ParseAllowList(text);
   } catch (...) {
     return std::nullopt;
@@ -26,7 +25,11 @@ std::optional<std::vector<std::string>> ReadAllowListFile() noexcept {
 
 bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept {
   try {
-    return win::ReplaceFileContents(AllowListPath(), FormatAllowList(entries)) == ERROR_SUCCESS;
+    const auto path = DataFilePath(settings::kAllowListFile);
+    if (!path) return false;
+    for (const std::string& entry : entries)
+      if (!IsStorableAllowListEntry(entry)) return false;
+    return win::ReplaceFileContents(*path, FormatAllowList(entries)) == ERROR_SUCCESS;
   } catch (...) {
     return false;
   }

@@ -1,6 +1,8 @@
 // The tray program's module variables.
 #include "ModTray.h"
 
+#include "core/program_folder.h"
+
 namespace vexbane::tray {
 
 namespace {
@@ -24,6 +26,12 @@ blocks::Clock& LocalClock() noexcept {
 ModTray& Module() noexcept {
   static ModTray module;
   return module;
+}
+
+std::optional<std::string> DataFilePath(const char* name) {
+  const std::string& folder = Module().strAppPath;
+  if (!IsAbsoluteFolder(folder)) return std::nullopt;
+  return folder + "\\" + name;
 }
 
 }  // namespace vexbane::tray

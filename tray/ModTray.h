@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/block_counters.h"
@@ -31,5 +32,9 @@ struct ModTray {
 
 // The running program's module variables (one tray program per process).
 ModTray& Module() noexcept;
+
+// "<program folder>\<name>"; nothing when the program folder is no absolute folder (its path was
+// too long to be had), so that no data file lands at the current drive's root.
+std::optional<std::string> DataFilePath(const char* name);
 
 }  // namespace vexbane::tray

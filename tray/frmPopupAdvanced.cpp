@@ -22,6 +22,13 @@ constexpr int kTitlePoints = 13;
 constexpr dialogs::TwipRect kKeywordBox = {1920, 2820, 3012, 288};
 constexpr dialogs::TwipRect kTestButton = {5040, 2790, 852, 348};
 constexpr dialogs::TwipRect kTestAnswer = {480, 2616, 5412, 204};
+// The notice of a list that could not be read at load, shown once the editor is up.
+constexpr UINT kListNotReadNotice = WM_APP + 0x41;
+constexpr char kListNotRead[] = "The allow list could not be read; nothing can be changed until it can.";
+constexpr char kNotReadNothingAdded[] = "The allow list could not be read; nothing was added.";
+constexpr char kNotSavedNothingAdded[] = "The allow list could not be saved; nothing was added.";
+constexpr char kNotReadNothingRemoved[] = "The allow list could not be read; nothing was removed.";
+constexpr char kNotSavedNothingRemoved[] = "The allow list could not be saved; nothing was removed.";
 
 std::string ListItemText(HWND list, int index) {
   LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -50,8 +57,10 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
     AddLabel(Label1, "Allow List:", dialogs::kAdvancedLabel1, LabelLook::Body, false);
     AddLabel(Label2, "Web Site Keyword:", dialogs::kAdvancedLabel2, LabelLook::Body, false);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    AddControl("LISTBOX", lstURL, "",
-               child | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+    // Not LBS_SORT: the system's order follows the locale, the helper takes the first matching
+    // entry in the file's order, and "Test" must name the entry that decides. The list shows
+    // the file's order; "Add" keeps it sorted by the same rule everywhere (dialogs::InsertSorted).
+    AddControl("LISTBOX", lstURL, "", child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                WS_EX_CLIENTEDGE, dialogs::kAdvancedList);
     AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kKeywordBox);
     AddControl("BUTTON", cmdAdd, "Add", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
@@ -61,7 +70,8 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
     AddControl("BUTTON", cmdTest, "Test", child | BS_PUSHBUTTON, 0, kTestButton);
     AddLabel(lblTest, "", kTestAnswer, LabelLook::Body, false);
 
-    LoadWebSites();
+    // Shown from the editor's own message, as a click's notice is, once the load is over.
+    if (!LoadWebSites()) ::PostMessageA(hwnd(), kListNotReadNotice, 0, 0);
     m_keyboard.reset(new (std::nothrow) EditorKeyboard);
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetForegroundWindow(hwnd());
@@ -72,29 +82,32 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
   }
 }
 
-void frmPopupAdvanced::LoadWebSites() noexcept {
+bool frmPopupAdvanced::LoadWebSites() noexcept {
   try {
-    HWND list = Item(lstURL);
-    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     auto entries = ReadAllowListFile();
-    if (!entries) return;
-    for (const std::string& entry : *entries)
-      ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    if (!entries) return false;
+    ShowList(*entries);
+    return true;
   } catch (...) {
+    return false;
   }
 }
 
-void frmPopupAdvanced::SaveWebSites() noexcept {
-  try {
-    HWND list = Item(lstURL);
-    LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
-    std::vector<std::string> entries;
-    for (int i = 0; i < count; ++i) entries.push_back(ListItemText(list, i));
-    if (WriteAllowListFile(entries)) return;
-  } catch (...) {
-  }
-  // The change did not reach the file: the list goes back to what the browser will read.
-  LoadWebSites();
+void frmPopupAdvanced::ShowList(const std::vector<std::string>& entries) noexcept {
+  HWND list = Item(lstURL);
+  ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& entry : entries)
+    ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+}
+
+// Every change is made to the file as it is now, read afresh: a list that could not be read
+// when the editor opened, or that another window ("Allow Site") changed since, is never
+// overwritten by what this window shows.
+bool frmPopupAdvanced::SaveWebSites(const std::vector<std::string>& before,
+                                    const std::vector<std::string>& after) noexcept {
+  const bool saved = WriteAllowListFile(after);
+  ShowList(saved ? after : before);
+  return saved;
 }
 
 void frmPopupAdvanced::cmdAdd_Click() noexcept {
@@ -103,8 +116,11 @@ void frmPopupAdvanced::cmdAdd_Click() noexcept {
     char typed[1024] = {};
     ::GetWindowTextA(text, typed, sizeof typed);
     if (auto keyword = dialogs::KeywordToAdd(typed)) {
-      ::SendMessageA(Item(lstURL), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(keyword->c_str()));
-      SaveWebSites();
+      auto entries = ReadAllowListFile();
+      if (!entries)
+        ShowMessageOver(hwnd(), "Add web site", kNotReadNothingAdded, "Ok");
+      else if (!SaveWebSites(*entries, dialogs::InsertSorted(*entries, *keyword)))
+        ShowMessageOver(hwnd(), "Add web site", kNotSavedNothingAdded, "Ok");
     } else {
       ShowMessageOver(hwnd(), "Add web site", "You shoud type a web site address first.", "Ok");
     }
@@ -121,15 +137,30 @@ void frmPopupAdvanced::cmdRemove_Click() noexcept {
     ShowMessageOver(hwnd(), "Remove web site", "You should select one item in the list box first!", "Ok");
     return;
   }
-  ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-  SaveWebSites();
+  try {
+    const std::string shown = ListItemText(list, static_cast<int>(selected));
+    auto entries = ReadAllowListFile();
+    if (!entries) {
+      ShowMessageOver(hwnd(), "Remove web site", kNotReadNothingRemoved, "Ok");
+      return;
+    }
+    auto remaining = dialogs::RemoveShownEntry(*entries, static_cast<size_t>(selected), shown);
+    if (!remaining) {
+      ShowList(*entries);  // another window removed it already
+      return;
+    }
+    if (!SaveWebSites(*entries, *remaining))
+      ShowMessageOver(hwnd(), "Remove web site", kNotSavedNothingRemoved, "Ok");
+  } catch (...) {
+  }
 }
 
 void frmPopupAdvanced::cmdExit_Click() noexcept { ::DestroyWindow(hwnd()); }
 
 void frmPopupAdvanced::cmdTest_Click() noexcept {
   try {
-    // The list box holds what the file holds, in the file's order: the order the helper reads.
+    // The list box holds what the file held when last read or saved, in the file's order: the
+    // order the helper reads.
     HWND list = Item(lstURL);
     LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
     std::vector<std::string> entries;
@@ -157,6 +188,14 @@ void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
   if (id == cmdRemove) cmdRemove_Click();
   if (id == cmdExit) cmdExit_Click();
   if (id == cmdTest) cmdTest_Click();
+}
+
+LRESULT frmPopupAdvanced::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == kListNotReadNotice) {
+    ShowMessageOver(hwnd(), "Allow list", kListNotRead, "Ok");
+    return 0;
+  }
+  return DialogForm::OnMessage(msg, wParam, lParam);
 }
 
 void frmPopupAdvanced::OnFinalDestroy() noexcept {

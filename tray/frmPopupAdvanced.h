@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "EditorKeyboard.h"
 #include "FormChrome.h"
@@ -36,8 +37,12 @@ class frmPopupAdvanced final : public DialogForm {
   friend HWND ShowNewForm(HWND owner) noexcept;
   frmPopupAdvanced() = default;
   bool Form_Load(HWND owner) noexcept;
-  void LoadWebSites() noexcept;
-  void SaveWebSites() noexcept;
+  // Shows the file's entries; false when the file could not be read (the list is left as it was).
+  bool LoadWebSites() noexcept;
+  void ShowList(const std::vector<std::string>& entries) noexcept;
+  // Writes `after` over the file just read as `before`, and shows what the file then holds;
+  // false when it could not be written.
+  bool SaveWebSites(const std::vector<std::string>& before, const std::vector<std::string>& after) noexcept;
   void cmdAdd_Click() noexcept;
   void cmdRemove_Click() noexcept;
   void cmdExit_Click() noexcept;
@@ -47,6 +52,7 @@ class frmPopupAdvanced final : public DialogForm {
   void OnCommand(int id, int code, HWND control) noexcept override;
   void OnUnload() noexcept override { Form_Unload(); }
   void OnFinalDestroy() noexcept override;
+  LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
 
   bool m_ownedByWindow = false;
   std::unique_ptr<EditorKeyboard> m_keyboard;

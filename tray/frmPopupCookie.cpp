@@ -27,10 +27,22 @@ namespace {
 constexpr int kTitlePoints = 13;
 // The check box's own glyph is this many pixels square; the designed 132 twips would cut it.
 constexpr int kCheckGlyphPixels = 13;
-// The notice when "Clean" cannot save the keep list first.
+// The notices when the keep list cannot be read or saved. Check marks drawn without the keep
+// list would save an empty one, and the cleaner would then delete what the user kept.
 constexpr char kCleanTitle[] = "Clean cookies";
 constexpr char kKeepListNotSaved[] =
     "The list of cookies to keep could not be saved, so nothing was cleaned.";
+constexpr char kKeepListNotReadNotCleaned[] =
+    "The list of cookies to keep could not be read, so nothing was cleaned.";
+constexpr char kKeepTitle[] = "Keep cookies";
+constexpr char kKeepListNotRead[] =
+    "The list of cookies to keep could not be read; nothing can be saved or cleaned until it is.";
+constexpr char kKeepListNotReadNotSaved[] = "The list of cookies to keep could not be read, so nothing was saved.";
+constexpr char kKeepListNotSavedOk[] = "The list of cookies to keep could not be saved.";
+constexpr char kKeepListReadOnlyNow[] =
+    "The list of cookies to keep was read only now, so nothing was done. Check your choice again.";
+// The notice of a keep list that could not be read at load, shown once the manager is up.
+constexpr UINT kKeepListNotReadNotice = WM_APP + 0x42;
 
 std::vector<std::string> FileNamesIn(const std::string& folder) {
   std::vector<std::string> names;
@@ -124,7 +136,7 @@ bool frmPopupCookie::Form_Load(HWND owner) noexcept {
 
     AssignIfConverts(intAutoClean, CRegistry().GetRegStringValue(settings::kAutoClean));
     strCookiePath = CRegistry().GetRegPathShellFolder(settings::kCookies);
-    LoadCookieList();
+    if (!LoadCookieList()) ::PostMessageA(hwnd(), kKeepListNotReadNotice, 0, 0);
     ShowAutoClean();
 
     m_keyboard.reset(new (std::nothrow) EditorKeyboard);
@@ -137,27 +149,28 @@ bool frmPopupCookie::Form_Load(HWND owner) noexcept {
   }
 }
 
-std::string frmPopupCookie::KeepListPath() const {
-  return Module().strAppPath + "\\" + settings::kKeepListFile;
-}
-
 void frmPopupCookie::ShowAutoClean() noexcept {
   ::SendMessageA(Item(chkAutoClean), BM_SETCHECK, intAutoClean == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void frmPopupCookie::LoadCookieList() noexcept {
+bool frmPopupCookie::LoadCookieList() noexcept {
+  m_keepListRead = false;
   try {
     HWND list = Item(lstCookie);
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     std::vector<std::string> names = dialogs::CookieNamesFromFiles(FileNamesIn(strCookiePath));
-    const std::string path = KeepListPath();
-    win::CreateFileIfMissing(path);
-    std::string text;
-    std::string keepText = win::ReadWholeFile(path, text) == ERROR_SUCCESS ? FirstLine(text) : std::string();
+    std::string keepText;
+    if (const auto path = DataFilePath(settings::kKeepListFile)) {
+      win::CreateFileIfMissing(*path);
+      std::string text;
+      m_keepListRead = win::ReadWholeFile(*path, text) == ERROR_SUCCESS;
+      if (m_keepListRead) keepText = FirstLine(text);
+    }
     std::vector<dialogs::CookieItem> items = dialogs::BuildCookieList(std::move(names), keepText);
     for (size_t i = 0; i < items.size(); ++i) AddListItem(list, static_cast<int>(i), items[i]);
   } catch (...) {
   }
+  return m_keepListRead;
 }
 
 bool frmPopupCookie::SaveKeepList() noexcept {
@@ -165,7 +178,8 @@ bool frmPopupCookie::SaveKeepList() noexcept {
   try {
     CRegistry().SetRegStringValue(settings::kAutoClean, std::to_string(intAutoClean));
     const std::string text = dialogs::KeepListFileText(ListItems(Item(lstCookie)));
-    if (win::ReplaceFileContents(KeepListPath(), text) == ERROR_SUCCESS) return true;
+    const auto path = DataFilePath(settings::kKeepListFile);
+    if (path && win::ReplaceFileContents(*path, text) == ERROR_SUCCESS) return true;
   } catch (...) {
   }
   // The choice did not reach the file: the check marks go back to what the cleaner will read.
@@ -173,14 +187,28 @@ bool frmPopupCookie::SaveKeepList() noexcept {
   return false;
 }
 
+// Check marks drawn without the keep list say nothing of what the user kept: neither "Ok" nor
+// "Clean" saves them. The keep list is read again; once it can be, the list shows its check
+// marks for the user to choose afresh. Either way the manager stays open after saying why.
+bool frmPopupCookie::KeepListKnown(const char* title, const char* nothingDone) noexcept {
+  if (m_keepListRead) return true;
+  ShowMessageOver(hwnd(), title, LoadCookieList() ? kKeepListReadOnlyNow : nothingDone, "Ok");
+  return false;
+}
+
 void frmPopupCookie::cmdOk_Click() noexcept {
-  SaveKeepList();
+  if (!KeepListKnown(kKeepTitle, kKeepListNotReadNotSaved)) return;
+  if (!SaveKeepList()) {
+    ShowMessageOver(hwnd(), kKeepTitle, kKeepListNotSavedOk, "Ok");
+    return;
+  }
   cmdExit_Click();
 }
 
 // The cleaner spares what the keep list names; cleaning after a failed save would delete the
 // cookies the user has just ticked to keep.
 void frmPopupCookie::cmdClean_Click() noexcept {
+  if (!KeepListKnown(kCleanTitle, kKeepListNotReadNotCleaned)) return;
   if (!SaveKeepList()) {
     ShowMessageOver(hwnd(), kCleanTitle, kKeepListNotSaved, "Ok");
     return;
@@ -207,6 +235,14 @@ void frmPopupCookie::OnCommand(int id, int code, HWND) noexcept {
   if (id == cmdOk) cmdOk_Click();
   if (id == cmdClean) cmdClean_Click();
   if (id == cmdExit) cmdExit_Click();
+}
+
+LRESULT frmPopupCookie::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == kKeepListNotReadNotice) {
+    ShowMessageOver(hwnd(), kKeepTitle, kKeepListNotRead, "Ok");
+    return 0;
+  }
+  return DialogForm::OnMessage(msg, wParam, lParam);
 }
 
 void frmPopupCookie::OnFinalDestroy() noexcept {

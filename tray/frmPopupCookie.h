@@ -35,23 +35,29 @@ class frmPopupCookie final : public DialogForm {
   friend HWND ShowNewForm(HWND owner) noexcept;
   frmPopupCookie() = default;
   bool Form_Load(HWND owner) noexcept;
-  void LoadCookieList() noexcept;
+  // Lists the cookie folder, checked by the keep list; false when the keep list could not be
+  // read (nothing is checked then, and nothing may be saved or cleaned on that list's strength).
+  bool LoadCookieList() noexcept;
   // Stores "AutoClean" and rewrites the keep list from the check marks; false when the keep list
   // could not be written (the list then shows what the file still holds).
   bool SaveKeepList() noexcept;
+  // True when the check marks show the keep list; otherwise reads it again and says, under
+  // `title`, that nothing was done (`nothingDone` while it still cannot be read).
+  bool KeepListKnown(const char* title, const char* nothingDone) noexcept;
   void ShowAutoClean() noexcept;
   void cmdOk_Click() noexcept;
   void cmdClean_Click() noexcept;
   void cmdExit_Click() noexcept;
   void Form_Unload() noexcept;
-  std::string KeepListPath() const;
 
   void OnCommand(int id, int code, HWND control) noexcept override;
   void OnUnload() noexcept override { Form_Unload(); }
   void OnFinalDestroy() noexcept override;
+  LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
 
   int16_t intAutoClean = 0;
   std::string strCookiePath;
+  bool m_keepListRead = false;  // the check marks show the keep list as last read
   bool m_ownedByWindow = false;
   std::unique_ptr<EditorKeyboard> m_keyboard;
 };

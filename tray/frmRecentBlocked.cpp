@@ -182,6 +182,9 @@ void frmRecentBlocked::SetStatus(const std::string& text) noexcept {
   ::InvalidateRect(status, nullptr, FALSE);
 }
 
+// A row is the tray's to drop while this runs: a message box, the clipboard and the file all
+// let other threads' sent messages in, and a block record arriving then pushes the oldest row
+// out. What the row says is copied before any of them.
 void frmRecentBlocked::cmdAllowSite_Click() noexcept {
   try {
     const blocks::RecentBlock* row = Module().recentBlocks.Find(SelectedBlock());
@@ -189,28 +192,31 @@ void frmRecentBlocked::cmdAllowSite_Click() noexcept {
       ShowMessageOver(hwnd(), "Allow site", "You should select one item in the list box first!", "Ok");
       return;
     }
-    if (row->site.empty()) {
+    const std::string site = row->site;
+    if (site.empty()) {
       SetStatus("This page has no site to allow.");
       return;
     }
     // Read afresh and rewrite whole, as the allow-list editor does: a list that cannot be read
     // is never overwritten.
     auto entries = ReadAllowListFile();
-    if (!entries) {
-      SetStatus("The allow list could not be read; nothing was changed.");
-      return;
-    }
-    auto added = blocks::AddSiteToAllowList(*entries, row->site);
+    if (!entries) return Refused("The allow list could not be read; nothing was changed.");
+    auto added = blocks::AddSiteToAllowList(*entries, site);
     if (!added) {
-      SetStatus(row->site + " is already on the allow list.");
+      SetStatus(site + " is already on the allow list.");
       return;
     }
     if (WriteAllowListFile(*added))
-      SetStatus(row->site + " was added to the allow list: its next windows open.");
+      SetStatus(site + " was added to the allow list: its next windows open.");
     else
-      SetStatus("The allow list could not be written; nothing was changed.");
+      Refused("The allow list could not be written; nothing was changed.");
   } catch (...) {
   }
+}
+
+void frmRecentBlocked::Refused(const char* why) noexcept {
+  SetStatus(why);
+  ShowMessageOver(hwnd(), "Allow site", why, "Ok");
 }
 
 void frmRecentBlocked::cmdCopyAddress_Click() noexcept {
@@ -220,7 +226,8 @@ void frmRecentBlocked::cmdCopyAddress_Click() noexcept {
       ShowMessageOver(hwnd(), "Copy address", "You should select one item in the list box first!", "Ok");
       return;
     }
-    if (PutTextOnClipboard(hwnd(), row->record.pageUrl))
+    const std::string address = row->record.pageUrl;
+    if (PutTextOnClipboard(hwnd(), address))
       SetStatus("The page address is on the clipboard.");
     else
       SetStatus("The clipboard could not be opened.");

@@ -20,6 +20,13 @@ constexpr char kSaveMutexName[] = "VexbaneDataFileSave";
 
 bool Exists(const std::string& path) noexcept { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Only a plain file under the set-aside name is a save's copy: a folder of that name is the
+// user's, never read as the list and never removed.
+bool IsPlainFile(const std::string& path) noexcept {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool IsMissingFileError(DWORD rc) noexcept { return rc == ERROR_FILE_NOT_FOUND; }
 
 // A call that failed without saying why still failed.
@@ -63,12 +70,12 @@ DWORD WriteTemporaryCopy(const std::string& path, const std::string& data, std::
   return rc;
 }
 
-// Retries a rename while a reader holds one of the files for a moment.
-template <typename Rename>
-DWORD RenameWithRetries(Rename rename) {
+// Retries a rename or a delete while a reader holds one of the files for a moment.
+template <typename Step>
+DWORD RetryWhileHeld(Step step) {
   DWORD rc = ERROR_SUCCESS;
   for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
-    if (rename()) return ERROR_SUCCESS;
+    if (step()) return ERROR_SUCCESS;
     rc = LastErrorOr(ERROR_GEN_FAILURE);
     if (!IsBriefConflict(rc)) break;
     ::Sleep(kReplaceRetryMs);
@@ -76,9 +83,31 @@ DWORD RenameWithRetries(Rename rename) {
   return rc;
 }
 
+// Removes a set-aside copy left by an earlier save, retried as the renames are while a reader
+// holds it for a moment. It is our own copy: a read-only bit on it (the file was read-only when
+// set aside, or a backup tool copied the attribute) does not keep it.
+DWORD RemoveSetAsideCopy(const std::string& aside) {
+  const DWORD attributes = ::GetFileAttributesA(aside.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ALREADY_EXISTS;
+  if (attributes & FILE_ATTRIBUTE_READONLY) ::SetFileAttributesA(aside.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  DWORD rc = RetryWhileHeld([&] { return ::DeleteFileA(aside.c_str()) != FALSE; });
+  return rc == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : rc;
+}
+
+// What stands at the target and may not be replaced: a folder, or a file made read-only. The NT
+// family's MoveFileEx refuses both; the 95 family's renames would not, so both refuse here alike
+// (Wine's MoveFileEx replaces a read-only file as well).
+DWORD CheckReplaceable(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;
+  return ERROR_SUCCESS;
+}
+
 // The NT family replaces the file in one step.
 DWORD MoveIntoPlace(const std::string& temp, const std::string& path) {
-  return RenameWithRetries([&] {
+  return RetryWhileHeld([&] {
     return ::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
   });
 }
@@ -111,17 +140,19 @@ DWORD SwapIntoPlace(const std::string& temp, const std::string& path) {
   const bool haveCurrent = Exists(path);
   if (haveCurrent) {
     // A set-aside copy beside a current file is left from an interrupted save that had already
-    // put its new file in place.
-    ::DeleteFileA(aside.c_str());
-    DWORD rc = RenameWithRetries([&] { return ::MoveFileA(path.c_str(), aside.c_str()) != FALSE; });
+    // put its new file in place. While it stands, the current file cannot take its name.
+    DWORD rc = RemoveSetAsideCopy(aside);
+    if (rc != ERROR_SUCCESS) return rc;
+    rc = RetryWhileHeld([&] { return ::MoveFileA(path.c_str(), aside.c_str()) != FALSE; });
     if (rc != ERROR_SUCCESS) return rc;
   }
-  DWORD rc = RenameWithRetries([&] { return ::MoveFileA(temp.c_str(), path.c_str()) != FALSE; });
+  DWORD rc = RetryWhileHeld([&] { return ::MoveFileA(temp.c_str(), path.c_str()) != FALSE; });
   if (rc != ERROR_SUCCESS) {
     if (haveCurrent) ::MoveFileA(aside.c_str(), path.c_str());
     return rc;
   }
-  ::DeleteFileA(aside.c_str());
+  // The save is done; a copy that will not go now is removed by the next save.
+  RemoveSetAsideCopy(aside);
   return ERROR_SUCCESS;
 }
 
@@ -136,8 +167,10 @@ DWORD OpenDataFile(const std::string& path, UniqueFile& file) {
     if (attempt > 0) ::Sleep(kReadRetryMs);
     rc = OpenOnce(path, file);
     if (IsMissingFileError(rc) && setAsideToo) {
-      rc = OpenOnce(SetAsideName(path), file);  // a save is between its two renames, or was cut off there
-      if (IsMissingFileError(rc)) continue;     // it has just finished: the new file is in place
+      const std::string aside = SetAsideName(path);
+      // A save is between its two renames, or was cut off there.
+      rc = IsPlainFile(aside) ? OpenOnce(aside, file) : ERROR_FILE_NOT_FOUND;
+      if (IsMissingFileError(rc)) continue;  // it has just finished: the new file is in place
     }
     // A save renaming the file holds it for a moment; a reader that gave up then would take the
     // list for empty.
@@ -179,13 +212,15 @@ DWORD CreateFileIfMissing(const std::string& path) {
   // then would stand in the new one's way. Creating is a save of its own and takes its turn.
   SaveTurn turn;
   if (!turn.Held()) return ERROR_TIMEOUT;
-  if (Exists(path) || Exists(SetAsideName(path))) return ERROR_SUCCESS;
+  if (Exists(path) || IsPlainFile(SetAsideName(path))) return ERROR_SUCCESS;
   return create();
 }
 
 DWORD ReplaceFileContents(const std::string& path, const std::string& data) {
+  DWORD rc = CheckReplaceable(path);
+  if (rc != ERROR_SUCCESS) return rc;
   std::string temp;
-  DWORD rc = WriteTemporaryCopy(path, data, temp);
+  rc = WriteTemporaryCopy(path, data, temp);
   if (rc != ERROR_SUCCESS) return rc;
   if (IsWindows9x()) {
     SaveTurn turn;

@@ -28,11 +28,14 @@ DWORD CreateFileIfMissing(const std::string& path);
 // in the same folder, which then takes the old file's place (NT family: MoveFileEx in one step;
 // 95 family: the old file set aside, the new one renamed in, the old one removed, saves taking
 // turns). A reader sees the old content or the new, never an empty or half-written file, and a
-// save cut off at any point leaves one of them. A short write is a failure. On failure the old
-// file is untouched and the temporary file removed.
+// save cut off at any point leaves one of them. A short write is a failure. A folder or a
+// read-only file at the path is not replaced (ERROR_ACCESS_DENIED), nor is the file on the 95
+// family while a folder stands under its set-aside name (ERROR_ALREADY_EXISTS). On failure the
+// old file is untouched and the temporary file removed.
 DWORD ReplaceFileContents(const std::string& path, const std::string& data);
 
 // Name under which a save of the 95 family keeps the old file while it swaps in the new one.
+// Only a plain file of that name counts as the set-aside copy.
 std::string SetAsideName(const std::string& path);
 
 // Folder of a path without the trailing backslash ("C:\a\b.dll" -> "C:\a").

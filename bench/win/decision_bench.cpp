@@ -10,6 +10,7 @@
 #include "HostSession.h"
 #include "bench_table.h"
 #include "core/allow_list.h"
+#include "core/file_freshness.h"
 #include "core/settings.h"
 #include "testsupport/registry_fixture.h"
 
@@ -125,7 +126,12 @@ void DecisionFamily(std::vector<Row>& rows) {
           for (const char* name : {settings::kHForm, settings::kHButton, settings::kSound, settings::kPopup})
             ReadSetting(name);
       };
-      decide();  // the first decision after a change of the file reads it
+      // The steady state: the helper trusts its copy once the file's stamp has stood still for
+      // the margin on its own clock (core/file_freshness.h), and reads it at every decision
+      // before that.
+      decide();
+      ::Sleep(static_cast<DWORD>(kRacyMarginTicks / (kFileTicksPerSecond / 1000)) + 100);
+      decide();
       TakeClicks(tray.block);
       // The tray program takes the signals in its own process: not on this thread's clock.
       Pair p = MeasureByTurns(15, ops, decide, ops, floor, [&] { TakeClicks(tray.block); });

@@ -24,7 +24,7 @@ void PostAndTake() {
 }  // namespace
 
 void HookFamily(std::vector<Row>& rows) {
-  ext::ThreadState& st = ext::CurrentThreadState();
+  ext::ThreadState& st = *ext::CurrentThreadState();
   auto helper = [&] {
     ext::InstallHooks(st);
     PostAndTake();

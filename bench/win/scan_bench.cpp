@@ -110,7 +110,7 @@ void ScanFamily(std::vector<Row>& rows) {
   key.Set(settings::kPopup, "0");  // the scan runs whole, the dialog it finds is left open
   HWND frame = MakeWindow("IEFrame", nullptr);
   HWND dialog = MakeWindow("Internet Explorer_TridentDlgFrame", frame);
-  ext::ThreadState& st = ext::CurrentThreadState();
+  ext::ThreadState& st = *ext::CurrentThreadState();
   st.lngFrameHwnd = frame;
   ext::InstallHooks(st);
   PostAndTake(frame);

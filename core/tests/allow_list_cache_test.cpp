@@ -66,14 +66,23 @@ class AllowListCacheTest : public ::testing::Test {
   AllowListCache m_cache;
 };
 
-TEST_F(AllowListCacheTest, FirstDecisionReadsAndLaterOnesTrustTheCopyWhileTheFileStandsStill) {
+TEST_F(AllowListCacheTest, FirstDecisionReadsAndLaterOnesTrustTheCopyOnceTheStampHasStoodStill) {
   EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
   EXPECT_EQ(m_file.reads, 1);
+  // The stamp is new to this reader: read at every use until it has stood still for the margin.
   for (int i = 0; i < 5; ++i) {
     m_file.clock += kSecond / 10;
     EXPECT_FALSE(Allowed(m_cache, m_file, "http://other.example/"));
   }
-  EXPECT_EQ(m_file.reads, 1) << "an unchanged file is not read again";
+  EXPECT_EQ(m_file.reads, 6);
+  m_file.clock += kRacyMarginTicks;
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://other.example/"));
+  EXPECT_EQ(m_file.reads, 7) << "read once more, a margin after the stamp was first seen";
+  for (int i = 0; i < 5; ++i) {
+    m_file.clock += kSecond / 10;
+    EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  }
+  EXPECT_EQ(m_file.reads, 7) << "an unchanged file is not read again";
 }
 
 TEST_F(AllowListCacheTest, EditorsSaveIsSeenByTheNextDecision) {
@@ -95,7 +104,7 @@ TEST_F(AllowListCacheTest, SameSizeRewriteWithinTheSameSecondIsSeen) {
   EXPECT_FALSE(Allowed(m_cache, m_file, "http://aaaa.example/"));
 }
 
-TEST_F(AllowListCacheTest, CopyReadSoonAfterAWriteIsReadAgainUntilTheMarginHasPassed) {
+TEST_F(AllowListCacheTest, CopyReadSoonAfterTheStampWasFirstSeenIsReadAgainUntilTheMarginHasPassed) {
   m_file.Rewrite("1\r\nnews\r\n");
   EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
   const AllowListMatcher* first = m_cache.Current("C:\\P\\WebSite.dat", m_file);
@@ -107,6 +116,26 @@ TEST_F(AllowListCacheTest, CopyReadSoonAfterAWriteIsReadAgainUntilTheMarginHasPa
   m_file.clock += kSecond;
   m_cache.Current("C:\\P\\WebSite.dat", m_file);
   EXPECT_EQ(m_file.reads, 3);
+}
+
+// The program folder on a network share: write times come from the server's clock. A list
+// written by the server's clock long ago, and rewritten in place by another program within the
+// same second of the server's clock (FAT keeps 2 s), is still read afresh.
+TEST_F(AllowListCacheTest, AFileServersClockDecidesNothing) {
+  for (int64_t serverLag : {int64_t{-3600}, int64_t{-10}, int64_t{10}, int64_t{3600}}) {
+    FakeFile file;
+    AllowListCache cache;
+    file.clock += 3 * 3600 * kSecond;
+    file.text = "1\r\naaaa\r\n";
+    file.stamp = {file.text.size(), file.clock + serverLag * static_cast<int64_t>(kSecond), file.clock};
+    EXPECT_TRUE(Allowed(cache, file, "http://aaaa.example/")) << serverLag;
+    file.clock += kSecond / 2;
+    EXPECT_TRUE(Allowed(cache, file, "http://aaaa.example/")) << serverLag;
+    file.text = "1\r\nbbbb\r\n";  // rewritten in place: the same size and recorded write time
+    file.clock += kSecond / 2;
+    EXPECT_TRUE(Allowed(cache, file, "http://bbbb.example/")) << "server clock off by " << serverLag << " s";
+    EXPECT_FALSE(Allowed(cache, file, "http://aaaa.example/")) << serverLag;
+  }
 }
 
 TEST_F(AllowListCacheTest, RestoredOlderCopyIsSeen) {
@@ -146,12 +175,30 @@ TEST_F(AllowListCacheTest, UnreadableFileAllowsNothingAndIsNotRemembered) {
   EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
 }
 
-TEST_F(AllowListCacheTest, WriteTimeInTheFutureIsReadEveryTime) {
-  m_file.stamp.lastWrite = m_file.clock + 3600 * kSecond;
-  Allowed(m_cache, m_file, "http://news.example/");
-  m_file.clock += 60 * kSecond;
-  Allowed(m_cache, m_file, "http://news.example/");
+TEST_F(AllowListCacheTest, AClockSetBackStartsTheMarginAfreshRatherThanForHours) {
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  m_file.clock -= 3600 * kSecond;
+  for (int i = 0; i < 3; ++i) {
+    m_file.clock += kSecond;
+    EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  }
+  EXPECT_EQ(m_file.reads, 4) << "read at every use: the margin runs from the clock's new time";
+  m_file.clock += kRacyMarginTicks;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  m_file.clock += kSecond;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  EXPECT_EQ(m_file.reads, 5) << "and trusted once it has run, not an hour later";
+}
+
+TEST_F(AllowListCacheTest, ATrustedCopyStaysTrustedWhenTheClockIsSetBack) {
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  m_file.clock += kRacyMarginTicks;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  m_file.clock -= 3600 * kSecond;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
   EXPECT_EQ(m_file.reads, 2);
+  m_file.Replace("1\r\nshop\r\n");
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://shop.example/")) << "a change is still seen";
 }
 
 TEST_F(AllowListCacheTest, AnotherPathIsAnotherList) {
@@ -164,14 +211,16 @@ TEST_F(AllowListCacheTest, AnotherPathIsAnotherList) {
   EXPECT_TRUE(Allowed(m_cache, other, "http://shop.example/", "C:\\B\\WebSite.dat"));
 }
 
-TEST(CopyStillTrusted, NeedsAnEqualStampAndAWriteOlderThanTheMargin) {
+TEST(CopyStillTrusted, NeedsAnEqualStampAndAReadAMarginAfterTheStampWasFirstSeen) {
   const FileStamp s{10, kStart, kStart - kSecond};
-  EXPECT_TRUE(CopyStillTrusted(s, kStart + kRacyMarginTicks + 1, s));
-  EXPECT_FALSE(CopyStillTrusted(s, kStart + kRacyMarginTicks, s)) << "within the margin: racy";
-  EXPECT_FALSE(CopyStillTrusted(s, kStart - kSecond, s)) << "written after the read";
+  const uint64_t seen = kStart + 100 * kSecond;  // write times say nothing of this clock
+  EXPECT_TRUE(CopyStillTrusted(s, seen, seen + kRacyMarginTicks, s));
+  EXPECT_FALSE(CopyStillTrusted(s, seen, seen + kRacyMarginTicks - 1, s)) << "within the margin: racy";
+  EXPECT_FALSE(CopyStillTrusted(s, seen, seen - kSecond, s)) << "read before it was seen: a clock set back";
+  EXPECT_TRUE(CopyStillTrusted(s, 0, kRacyMarginTicks, s));
   for (FileStamp changed : {FileStamp{11, kStart, kStart - kSecond}, FileStamp{10, kStart + 1, kStart - kSecond},
                             FileStamp{10, kStart, kStart}})
-    EXPECT_FALSE(CopyStillTrusted(s, kStart + 60 * kSecond, changed));
+    EXPECT_FALSE(CopyStillTrusted(s, seen, seen + 60 * kSecond, changed));
 }
 
 }  // namespace

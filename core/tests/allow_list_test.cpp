@@ -49,6 +49,18 @@ TEST(FormatAllowList, RoundTripsThroughTheReader) {
   EXPECT_EQ(ParseAllowList(FormatAllowList(e)), e);
 }
 
+// What the writer refuses: an entry holding a line break would become two lines, the count would
+// disagree with the lines, every reader would drop the last entry, and the injected line would
+// be an entry of its own ("http" lets every page through).
+TEST(IsStorableAllowListEntry, RefusesEveryControlCharacter) {
+  EXPECT_TRUE(IsStorableAllowListEntry("news.example"));
+  EXPECT_TRUE(IsStorableAllowListEntry("a b"));
+  EXPECT_TRUE(IsStorableAllowListEntry("caf\xe9\x7f"));
+  for (char c = 1; c < 0x20; ++c) EXPECT_FALSE(IsStorableAllowListEntry(std::string("x") + c + "y")) << int(c);
+  const Entries injected{"alpha.example", "site.example\r\nhttp"};
+  EXPECT_NE(ParseAllowList(FormatAllowList(injected)), injected) << "why the writer must refuse it";
+}
+
 TEST(AllowListMatches, IsASubstringTestWithoutRegardToCase) {
   Entries e{"example"};
   EXPECT_TRUE(AllowListMatches(e, "HTTP://WWW.EXAMPLE.COM/"));

@@ -105,6 +105,22 @@ TEST(BlockRecord, AcceptsTheEdgesOfEachRange) {
   EXPECT_EQ(ParseWire(w)->pageUrl.size(), kPageUrlBytes - 1);
 }
 
+// Any local program may send a record. An address with a line break would reach the allow list
+// through "Allow Site" as a line of its own making.
+TEST(BlockRecord, RejectsAnAddressHoldingAControlCharacter) {
+  for (const char* address : {"http://a.example/\r\nhttp", "http://a.example/\nx", "http://a\tb.example/",
+                              "\x01http://a.example/", "http://a.example/\x1f"}) {
+    BlockRecord r = Sample();
+    r.pageUrl = address;
+    EXPECT_FALSE(ParseWire(EncodeBlockRecord(r))) << "a control character in " << address;
+  }
+  // Every other byte of the code page is an address's to hold.
+  BlockRecord r = Sample();
+  r.pageUrl = "http://caf\xe9.example/ x\x7f\xff";
+  ASSERT_TRUE(ParseWire(EncodeBlockRecord(r)));
+  EXPECT_EQ(ParseWire(EncodeBlockRecord(r))->pageUrl, r.pageUrl);
+}
+
 TEST(BlockRecord, ReasonFollowsTheLevelAndTheClick) {
   EXPECT_EQ(ReasonFor(4, true), BlockReason::BlockAll);
   EXPECT_EQ(ReasonFor(4, false), BlockReason::BlockAll);

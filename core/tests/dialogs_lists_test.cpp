@@ -23,6 +23,30 @@ TEST(DialogsAllowList, SortedListRewritesTheWholeFile) {
   EXPECT_EQ("0\r\n", FormatAllowList({}));
 }
 
+// The editor adds a keyword where the list's own order puts it, and leaves the order of a list
+// written by someone else as it is: the helper takes the first matching entry in file order,
+// and the editor shows and tests that very order.
+TEST(DialogsAllowList, AddedKeywordGoesBeforeTheFirstEntryThatSortsAfterIt) {
+  using Entries = std::vector<std::string>;
+  EXPECT_EQ(InsertSorted({"b", "c"}, "A"), (Entries{"A", "b", "c"}));
+  EXPECT_EQ(InsertSorted({"A", "b", "c"}, "b"), (Entries{"A", "b", "b", "c"})) << "duplicates are kept";
+  EXPECT_EQ(InsertSorted({}, "x"), (Entries{"x"}));
+  EXPECT_EQ(InsertSorted({"zeta", "alpha"}, "beta"), (Entries{"beta", "zeta", "alpha"}))
+      << "an unsorted list keeps its order";
+  EXPECT_EQ(InsertSorted({"zeta", "alpha"}, "zz"), (Entries{"zeta", "alpha", "zz"}));
+}
+
+TEST(DialogsAllowList, RemoveTakesTheShownEntryEvenWhenTheFileChangedMeanwhile) {
+  using Entries = std::vector<std::string>;
+  EXPECT_EQ(*RemoveShownEntry({"a", "b", "b", "c"}, 2, "b"), (Entries{"a", "b", "c"}));
+  EXPECT_EQ(*RemoveShownEntry({"a", "c"}, 1, "c"), (Entries{"a"}));
+  // Another save put an entry in front: the entry of the shown text goes, not the one now there.
+  EXPECT_EQ(*RemoveShownEntry({"new", "a", "c"}, 1, "c"), (Entries{"new", "a"}));
+  EXPECT_EQ(*RemoveShownEntry({"a"}, 5, "a"), (Entries{}));
+  EXPECT_FALSE(RemoveShownEntry({"a", "b"}, 0, "gone")) << "already removed elsewhere";
+  EXPECT_FALSE(RemoveShownEntry({}, 0, "a"));
+}
+
 TEST(DialogsLists, OrderIgnoresCaseAndPutsPunctuationBeforeLetters) {
   EXPECT_TRUE(LessNoCase("A", "b"));
   EXPECT_TRUE(LessNoCase("a", "B"));

@@ -39,6 +39,13 @@ TEST(SiteOfAddress, TakesTheHostOfAnAddress) {
   for (const Row& r : rows) EXPECT_EQ(SiteOfAddress(r.address), r.site) << r.address;
 }
 
+TEST(SiteOfAddress, AnAddressWithAControlCharacterHasNoSite) {
+  EXPECT_EQ(SiteOfAddress("http://evil.example\r\nhttp/"), "");
+  EXPECT_EQ(SiteOfAddress("http://evil.example/\nhttp"), "");
+  EXPECT_EQ(SiteOfAddress("http://tab\t.example/"), "");
+  EXPECT_EQ(SiteOfAddress("http://x.example/\x1b"), "");
+}
+
 TEST(TimeOfDayText, HoursMinutesSeconds) {
   EXPECT_EQ(TimeOfDayText(0), "00:00:00");
   EXPECT_EQ(TimeOfDayText(13 * 3600000 + 5 * 60000 + 9999), "13:05:09");
@@ -87,6 +94,9 @@ TEST(AddSiteToAllowList, NeverAddsASiteTwiceOrAnEmptyOne) {
   EXPECT_FALSE(AddSiteToAllowList({"news.example"}, "news.example"));
   EXPECT_FALSE(AddSiteToAllowList({"a"}, ""));
   EXPECT_FALSE(AddSiteToAllowList({"a"}, "   "));
+  // A site is one line of the file; a line break would make lines of its own.
+  EXPECT_FALSE(AddSiteToAllowList({"a"}, "x.example\r\nhttp"));
+  EXPECT_FALSE(AddSiteToAllowList({"a"}, "x\t.example"));
   // A longer entry that merely contains the site is another entry.
   EXPECT_TRUE(AddSiteToAllowList({"www.news.example"}, "news.example"));
 }

@@ -80,5 +80,33 @@ TEST_F(BrowserHostTest, ScenarioDrivesTheRegisteredHelperAndReportsEachEvent) {
   EXPECT_EQ(m_key.Get("Popup"), "2");
 }
 
+// The helper loads into a browser that has used up every TLS slot: its thread has no state of its
+// own, and the helper stands aside there as if it were not loaded. No shared stand-in state:
+// nothing is started, counted, hooked or blocked.
+TEST_F(BrowserHostTest, AHelperWithoutAThreadStateStandsAside) {
+  m_key.Set("Popup", "4");
+  std::string out;
+  const DWORD code = RunHost(
+      "tls exhaust\n"
+      "open\n"
+      "tls release\n"
+      "newwindow\n"
+      "navigate http://example.com/\n"
+      "newwindow\n"
+      "quit\n",
+      out);
+  EXPECT_EQ(code, 0u) << out;
+  EXPECT_EQ(out,
+            "tls exhaust\n"
+            "open IEFrame helper attached\n"
+            "tls release\n"
+            "newwindow allowed\n"
+            "navigate http://example.com/\n"
+            "newwindow allowed\n"
+            "quit\n");
+  EXPECT_EQ(HelperTest::ReadFile("started.txt"), "<missing>") << "no tray program started";
+  EXPECT_EQ(m_key.Get("CountIE"), "<missing>") << "no browser window counted";
+}
+
 }  // namespace
 }  // namespace vexbane::ext::testing

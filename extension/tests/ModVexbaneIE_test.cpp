@@ -62,6 +62,30 @@ TEST_F(CheckWebSiteTest, MissingFileIsCreatedEmptyAndAllowsNothing) {
   EXPECT_EQ(m_folder.Read("WebSite.dat"), "");
 }
 
+// A module path beyond MAX_PATH leaves the helper without a folder of its own: the list would
+// be "\WebSite.dat" at the root of the current drive, or a relative one wherever the browser
+// stands. Neither is read nor created.
+TEST_F(CheckWebSiteTest, WithoutAnAbsoluteFolderNothingExtraIsAllowedAndNoFileIsCreated) {
+  char saved[MAX_PATH] = {};
+  ASSERT_NE(::GetCurrentDirectoryA(MAX_PATH, saved), 0u);
+  ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.path().c_str()));
+  const std::string atRoot = m_folder.path().substr(0, 3) + "WebSite.dat";  // "C:\WebSite.dat"
+  ASSERT_EQ(::GetFileAttributesA(atRoot.c_str()), INVALID_FILE_ATTRIBUTES) << atRoot << " is left from elsewhere";
+  ::CreateDirectoryA(m_folder.File("sub").c_str(), nullptr);
+  m_folder.Write("sub\\WebSite.dat", "1\r\nexample\r\n");
+
+  EXPECT_EQ(CheckWebSite("", "http://example.com/"), 1);
+  EXPECT_EQ(CheckWebSite("\\", "http://example.com/"), 1);
+  EXPECT_EQ(CheckWebSite("sub", "http://example.com/"), 1) << "a relative folder is no program folder";
+  EXPECT_EQ(CheckWebSite(m_folder.File("sub"), "http://example.com/"), 0) << "the same list from its own folder";
+  const bool created = ::GetFileAttributesA(atRoot.c_str()) != INVALID_FILE_ATTRIBUTES;
+  ::DeleteFileA(atRoot.c_str());
+  ::DeleteFileA(m_folder.File("sub\\WebSite.dat").c_str());
+  ::RemoveDirectoryA(m_folder.File("sub").c_str());
+  ::SetCurrentDirectoryA(saved);
+  EXPECT_FALSE(created) << "no list may appear at the drive's root";
+}
+
 TEST_F(CheckWebSiteTest, EntryAnywhereInTheAddressInAnyCaseMatches) {
   m_folder.Write("WebSite.dat", "2\r\nnews\r\nexample.com\r\n");
   EXPECT_EQ(CheckWebSite(m_folder.path(), "HTTP://WWW.EXAMPLE.COM/page"), 0);

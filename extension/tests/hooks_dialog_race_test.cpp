@@ -64,7 +64,7 @@ class DialogRaceTest : public ::testing::Test {
     m_key.Set("hButton", HandleToText(m_tray.block()));
     m_key.Set("Sound", "2");
     m_key.Set("Popup", "0");
-    ThreadState& st = CurrentThreadState();
+    ThreadState& st = *CurrentThreadState();
     st.lngFrameHwnd = m_frame.hwnd();
     st.lngButtonHwnd = m_tray.block();
     st.strAppPath = m_folder.path();
@@ -100,7 +100,7 @@ class CloseWhereTheWalkStands final : public win::WalkObserver {
 
 TEST_F(DialogRaceTest, ADialogClosingUnderTheScanLeavesTheFramesOwnDialogOld) {
   auto own = std::make_unique<TestWindow>(kDialogClass, m_frame.hwnd(), 300, 300, 200, 150, false);
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   ASSERT_TRUE(RunDialogScan(st));
   ASSERT_EQ(st.lngNewDialog, own->hwnd());
   // Opened later, so in front of the frame's dialog in Z order: the walk meets it first.
@@ -118,7 +118,7 @@ TEST_F(DialogRaceTest, ScansAmidDialogsOpeningAndClosingNeverCloseAnOldDialog) {
   auto own = std::make_unique<TestWindow>(kDialogClass, m_frame.hwnd(), 300, 300, 200, 150, false);
   ::PostMessageA(m_frame.hwnd(), kScan, 0, 0);
   PumpFor(20);
-  ASSERT_EQ(CurrentThreadState().strDialogList, HandleToText(own->hwnd()) + "@");
+  ASSERT_EQ(CurrentThreadState()->strDialogList, HandleToText(own->hwnd()) + "@");
   m_key.Set("Popup", "4");
   {
     DialogChurn churn;

@@ -37,7 +37,7 @@ class DialogHookTest : public ::testing::Test {
 
   // What an attach to the test frame leaves behind.
   void StartThreadState() {
-    ThreadState& st = CurrentThreadState();
+    ThreadState& st = *CurrentThreadState();
     st.lngFrameHwnd = m_frame.hwnd();
     st.lngButtonHwnd = m_tray.block();
     st.lngFormHwnd = m_tray.formClose();
@@ -84,7 +84,7 @@ TEST_F(DialogHookTest, NewDialogClosedOrLeftByLevelMessageAndTimeSinceRelease) {
     hooktest::ResetThreadState();
     StartThreadState();
     m_key.Set("Popup", c.level);
-    ThreadState& st = CurrentThreadState();
+    ThreadState& st = *CurrentThreadState();
     const int32_t releasedAt = c.sinceRelease ? MsAgo(c.sinceRelease) : 0;
     st.lngButtonUpTime = releasedAt;
     auto dialog = OpenDialog(m_frame.hwnd());
@@ -137,8 +137,8 @@ TEST_F(DialogHookTest, DialogOfAnotherFrameIsSeenButNeverClosed) {
   Post(kScan);
   Post(WM_USER);
   EXPECT_TRUE(foreign->Alive());
-  EXPECT_EQ(CurrentThreadState().lngTridentDlg, foreign->hwnd());
-  EXPECT_EQ(CurrentThreadState().strDialogList, "");
+  EXPECT_EQ(CurrentThreadState()->lngTridentDlg, foreign->hwnd());
+  EXPECT_EQ(CurrentThreadState()->strDialogList, "");
   EXPECT_EQ(m_tray.blockClicks(), 0);
 }
 
@@ -156,7 +156,7 @@ TEST_F(DialogHookTest, SecondDialogIsClosedWhileTheFirstStays) {
   Post(kScan);
   EXPECT_TRUE(first->Alive()) << "a dialog seen by the scan before is not new";
   EXPECT_EQ(m_tray.blockClicks(), 1);
-  EXPECT_EQ(CurrentThreadState().strDialogList, HandleToText(first->hwnd()) + "@");
+  EXPECT_EQ(CurrentThreadState()->strDialogList, HandleToText(first->hwnd()) + "@");
 }
 
 TEST_F(DialogHookTest, DialogIsNewAgainAfterAScanThatFoundNone) {
@@ -165,7 +165,7 @@ TEST_F(DialogHookTest, DialogIsNewAgainAfterAScanThatFoundNone) {
   Post(kScan);
   first.reset();
   Post(kScan);
-  EXPECT_EQ(CurrentThreadState().strDialogList, "");
+  EXPECT_EQ(CurrentThreadState()->strDialogList, "");
   m_key.Set("Popup", "4");
   auto next = OpenDialog(m_frame.hwnd());
   Post(kScan);
@@ -174,7 +174,7 @@ TEST_F(DialogHookTest, DialogIsNewAgainAfterAScanThatFoundNone) {
 
 TEST_F(DialogHookTest, WmUserBurstScansAtOneThreeFiveAndEight) {
   m_key.Set("Popup", "4");
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   std::vector<int> closedAt;
   auto dialog = OpenDialog(m_frame.hwnd());
   for (int n = 1; n <= 9; ++n) {
@@ -194,7 +194,7 @@ TEST_F(DialogHookTest, WmUserBurstScansAtOneThreeFiveAndEight) {
 
 TEST_F(DialogHookTest, WmUserMoreThanFiveSecondsAfterTheScanMessageIsNotCounted) {
   m_key.Set("Popup", "4");
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   st.lngDialogMsgTime = MsAgo(6000);
   st.intUserMsgCount = 3;
   auto dialog = OpenDialog(m_frame.hwnd());
@@ -222,7 +222,7 @@ TEST_F(DialogHookTest, WmUserMoreThanFiveSecondsAfterTheScanMessageIsNotCounted)
 }
 
 TEST_F(DialogHookTest, NoDialogFrameAnywhereResetsTheBurstAndTheList) {
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   st.intUserMsgCount = 7;
   st.strDialogList = "123@";
   st.lngTridentDlg = m_frame.hwnd();

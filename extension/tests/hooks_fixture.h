@@ -35,7 +35,7 @@ inline int32_t MsAgo(int32_t ms) {
 // Gives back every hook user of this thread and empties its state, so each test starts as a
 // thread that never ran the helper.
 inline void ResetThreadState() {
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   while (st.hookUsers > 0) ReleaseHooks(st);
   ReleaseHooks(st);
   st = ThreadState{};

@@ -19,7 +19,7 @@ class HookInstallTest : public ::testing::Test {
 };
 
 TEST_F(HookInstallTest, SecondAttachSharesTheSetAndTheLastReleaseRemovesIt) {
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   EXPECT_FALSE(AnyHooksInstalled());
   InstallHooks(st);
   ASSERT_TRUE(st.lngMouseHook);
@@ -51,7 +51,7 @@ TEST_F(HookInstallTest, SecondAttachSharesTheSetAndTheLastReleaseRemovesIt) {
 }
 
 TEST_F(HookInstallTest, EveryAttachRestartsTheDialogWatch) {
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   st.lngClickTime = 1000;
   InstallHooks(st);
   EXPECT_EQ(st.lngDialogMsgTime, 1000);
@@ -65,12 +65,12 @@ TEST_F(HookInstallTest, EveryAttachRestartsTheDialogWatch) {
 }
 
 TEST_F(HookInstallTest, EachThreadHasItsOwnSet) {
-  InstallHooks(CurrentThreadState());
-  HHOOK mainMouse = CurrentThreadState().lngMouseHook.get();
+  InstallHooks(*CurrentThreadState());
+  HHOOK mainMouse = CurrentThreadState()->lngMouseHook.get();
   HHOOK otherMouse = nullptr;
   bool stillInstalledAfterOtherQuit = false;
   std::thread other([&] {
-    ThreadState& st = CurrentThreadState();
+    ThreadState& st = *CurrentThreadState();
     InstallHooks(st);
     otherMouse = st.lngMouseHook.get();
     ReleaseHooks(st);
@@ -80,7 +80,7 @@ TEST_F(HookInstallTest, EachThreadHasItsOwnSet) {
   EXPECT_NE(otherMouse, nullptr);
   EXPECT_NE(otherMouse, mainMouse);
   EXPECT_TRUE(stillInstalledAfterOtherQuit) << "the main thread still holds its set";
-  EXPECT_EQ(CurrentThreadState().lngMouseHook.get(), mainMouse);
+  EXPECT_EQ(CurrentThreadState()->lngMouseHook.get(), mainMouse);
 }
 
 }  // namespace

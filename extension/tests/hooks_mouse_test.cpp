@@ -32,7 +32,7 @@ class MouseHookTest : public ::testing::Test {
  protected:
   void SetUp() override {
     hooktest::ResetThreadState();
-    ThreadState& st = CurrentThreadState();
+    ThreadState& st = *CurrentThreadState();
     st.lngFrameHwnd = m_frame.hwnd();
     st.lngClickTime = TimeOfDayMs();
     InstallHooks(st);
@@ -50,7 +50,7 @@ class MouseHookTest : public ::testing::Test {
   Seen PressAndRelease(const char* className) {
     TestWindow target(className, nullptr, 200, 200, 160, 120);
     PumpFor(50);
-    ThreadState& st = CurrentThreadState();
+    ThreadState& st = *CurrentThreadState();
     st.lngClickTime = 12345;
     st.lngButtonUpTime = 0;
     Seen seen{};
@@ -103,7 +103,7 @@ TEST_F(MouseHookTest, SystemEditControlIsListed) {
   ASSERT_TRUE(edit);
   hooktest::ShowOnTop(edit);
   PumpFor(50);
-  ThreadState& st = CurrentThreadState();
+  ThreadState& st = *CurrentThreadState();
   st.lngClickTime = 12345;
   RECT r;
   ::GetWindowRect(edit, &r);
@@ -116,7 +116,7 @@ TEST_F(MouseHookTest, SystemEditControlIsListed) {
 }
 
 TEST_F(MouseHookTest, NothingIsRecordedOnceTheLastUserReleasedTheHooks) {
-  ReleaseHooks(CurrentThreadState());
+  ReleaseHooks(*CurrentThreadState());
   Seen s = PressAndRelease("Vexbane Test Page");
   EXPECT_EQ(s.clickAfterPress, 12345);
   EXPECT_EQ(s.buttonUp, 0);

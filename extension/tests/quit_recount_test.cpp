@@ -42,7 +42,7 @@ class BrowserQuitTest : public ::testing::Test {
     m_key.Set("hButton", HandleToText(m_tray.block()));
     m_key.Set("CountIE", "2");
     m_key.Set("AutoClean", "1");
-    ThreadState& st = CurrentThreadState();
+    ThreadState& st = *CurrentThreadState();
     st.lngFrameHwnd = m_frame.hwnd();
     st.lngFormHwnd = m_tray.block();  // stale: the quit must read "hForm" again
     m_cleaner = std::make_unique<ScopedClassObject>(win::ToGuid(ids::kClsidCookieCleaner), [this](REFIID iid, void** out) {
@@ -71,7 +71,7 @@ class BrowserQuitTest : public ::testing::Test {
 
   // Runs the quit and lets the posted clicks arrive.
   void Quit(int16_t& countIE) {
-    OnBrowserQuit(CurrentThreadState(), countIE, nullptr);
+    OnBrowserQuit(*CurrentThreadState(), countIE, nullptr);
     PumpFor(100);
   }
 
@@ -95,7 +95,7 @@ TEST_F(BrowserQuitTest, LastWindowCountsZeroCleansOnceThenSignalsTheTray) {
   EXPECT_FALSE(m_clickQueuedDuringClean) << "the tray was told before the cleaning ended";
   EXPECT_EQ(m_tray.formCloseClicks(), 1);
   EXPECT_EQ(m_tray.blockClicks(), 0);
-  EXPECT_EQ(CurrentThreadState().lngFormHwnd, m_tray.formClose());
+  EXPECT_EQ(CurrentThreadState()->lngFormHwnd, m_tray.formClose());
 }
 
 TEST_F(BrowserQuitTest, AutoCleanDecidesTheCleaningButNeverTheSignal) {
@@ -149,7 +149,7 @@ TEST_F(BrowserQuitTest, OnlyBrowserProgramsAreCounted) {
 TEST_F(BrowserQuitTest, QuitCountsEvenAfterANonFrameAttachClearedTheThreadsFrame) {
   ListShellWindows({{Kind::Browser, kBrowserPath}});
   m_key.Set("CountIE", "5");
-  CurrentThreadState().lngFrameHwnd = nullptr;
+  CurrentThreadState()->lngFrameHwnd = nullptr;
   int16_t countIE = 5;
   Quit(countIE);
   EXPECT_EQ(countIE, 0);

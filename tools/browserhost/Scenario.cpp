@@ -158,6 +158,22 @@ bool RunTabCommand(HostSession& s, const std::string& arg, std::ostream& out) {
   return true;
 }
 
+// "tls exhaust": takes every TLS slot the process has left, as a browser with many add-ons
+// does, so that a helper loaded after it finds none; "tls release" gives them back.
+bool RunTlsCommand(HostSession&, const std::string& arg, std::ostream& out) {
+  static std::vector<DWORD> held;
+  if (arg == "exhaust") {
+    for (DWORD slot; (slot = ::TlsAlloc()) != TLS_OUT_OF_INDEXES;) held.push_back(slot);
+  } else if (arg == "release") {
+    for (DWORD slot : held) ::TlsFree(slot);
+    held.clear();
+  } else {
+    return false;
+  }
+  out << "tls " << arg << std::endl;
+  return true;
+}
+
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
       {"open", OpenWindow},
@@ -223,6 +239,7 @@ const std::map<std::string, Command>& Commands() {
          return true;
        }},
       {"tray", RunTrayCommand},
+      {"tls", RunTlsCommand},
       {"setting", PrintSetting},
       {"wait", [](HostSession&, const std::string& arg, std::ostream&) {
          HostSession::Pump(std::strtoul(arg.c_str(), nullptr, 10));
@@ -271,7 +288,7 @@ int RunScenario(std::istream& in, std::ostream& out, const ShapeOptions& shape) 
     }
     // The first browser window opens with the first command that needs one.
     if (!session.HasCurrent() && verb != "open" && verb != "second" && verb != "echo" && verb != "wait" &&
-        verb != "tray" && verb != "setting")
+        verb != "tray" && verb != "setting" && verb != "tls")
       OpenWindow(session, "", out);
     auto it = Commands().find(verb);
     if (it == Commands().end() || !it->second(session, arg, out)) {

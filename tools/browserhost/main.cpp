@@ -37,6 +37,7 @@ const char kUsage[] =
     "  tray blocked        opens the tray's \"Recently Blocked\" window; prints its counters and rows\n"
     "  tray allow-site N   selects row N there and presses \"Allow Site\"; prints the status line\n"
     "  setting NAME        prints a value of the product's settings key\n"
+    "  tls exhaust|release takes every TLS slot left in the process, or gives them back\n"
     "  wait MS             pumps messages for MS milliseconds\n"
     "  fullname PATH       the program path the browser object reports\n"
     "  quit [N ...]        fires OnQuit and closes the window; in the tab shapes its tabs are torn\n"

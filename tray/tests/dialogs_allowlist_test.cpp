@@ -1,7 +1,10 @@
 // frmPopupAdvanced through its real window: adding, removing, notices, the file it rewrites, its chrome.
 #include <gtest/gtest.h>
 
+#include "AllowListFile.h"
 #include "ToolWindows.h"
+#include "core/allow_list.h"
+#include "core/allow_list_probe.h"
 #include "dialogs_helpers.h"
 #include "frmMessage.h"
 #include "frmPopupAdvanced.h"
@@ -96,7 +99,8 @@ TEST_F(AllowListEditor, RemovingTheLastEntryLeavesACountOfZero) {
   WriteFile("2\r\nkeep\r\ngone\r\n");
   HWND form = Open();
   HWND list = ::GetDlgItem(form, frmPopupAdvanced::lstURL);
-  ::SendMessageA(list, LB_SETCURSEL, 0, 0);  // "gone" sorts first
+  ASSERT_EQ((std::vector<std::string>{"keep", "gone"}), Items(form)) << "in the file's order";
+  ::SendMessageA(list, LB_SETCURSEL, 1, 0);
   testing::Click(form, frmPopupAdvanced::cmdRemove);
   EXPECT_EQ("1\r\nkeep\r\n", File());
   ::SendMessageA(list, LB_SETCURSEL, 0, 0);
@@ -132,7 +136,7 @@ TEST_F(AllowListEditor, BlankAddAndRemoveWithoutSelectionShowTheirNotices) {
   EXPECT_TRUE(::IsWindowEnabled(form));
 }
 
-TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHolds) {
+TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHoldsAndSaysSo) {
   WriteFile("1\r\nkeep\r\n");
   HWND form = Open();
   // Another program holds the list open, sharing it with readers only: no save can replace it.
@@ -140,13 +144,113 @@ TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHolds) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Type(form, "lost");
+  testing::MessageBoxAnswerer addNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("Add web site", addNotice.Seen().title);
+  EXPECT_EQ("The allow list could not be saved; nothing was added.", addNotice.Seen().text);
   EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
   ::SendMessageA(::GetDlgItem(form, frmPopupAdvanced::lstURL), LB_SETCURSEL, 0, 0);
+  testing::MessageBoxAnswerer removeNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupAdvanced::cmdRemove);
+  EXPECT_EQ("Remove web site", removeNotice.Seen().title);
+  EXPECT_EQ("The allow list could not be saved; nothing was removed.", removeNotice.Seen().text);
   EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
   ::CloseHandle(held);
   EXPECT_EQ("1\r\nkeep\r\n", File());
+}
+
+// A virus scanner or a backup tool holds the list past the read's brief retry while the editor
+// opens. The editor says so; an edit made later is made to the list as the file holds it then,
+// never to the empty list on screen.
+TEST_F(AllowListEditor, AListThatCouldNotBeReadIsNeverSavedOver) {
+  WriteFile("2\r\nalpha.example\r\nbeta.example\r\n");
+  HANDLE held = ::CreateFileA(m_app.folder().File("WebSite.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
+  HWND form = Open();
+  testing::Pump(50);
+  const testing::SeenMessageBox& open = openNotice.Seen();
+  ASSERT_TRUE(open.found) << "the editor says the list could not be read";
+  EXPECT_EQ("Allow list", open.title);
+  EXPECT_EQ("The allow list could not be read; nothing can be changed until it can.", open.text);
+  EXPECT_TRUE(Items(form).empty());
+
+  // Still held: nothing is added, and the user is told.
+  Type(form, "gamma.example");
+  testing::MessageBoxAnswerer heldNotice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("The allow list could not be read; nothing was added.", heldNotice.Seen().text);
+  ::CloseHandle(held);
+  EXPECT_EQ("2\r\nalpha.example\r\nbeta.example\r\n", File());
+
+  // Let go: the one edit is made to the list the file holds.
+  Type(form, "gamma.example");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("3\r\nalpha.example\r\nbeta.example\r\ngamma.example\r\n", File());
+  EXPECT_EQ((std::vector<std::string>{"alpha.example", "beta.example", "gamma.example"}), Items(form));
+}
+
+// "Allow Site" in the Recently Blocked window adds to the file while the editor shows an older
+// list: the editor's next edit keeps that entry.
+TEST_F(AllowListEditor, AnEditKeepsWhatAnotherWindowAddedMeanwhile) {
+  WriteFile("2\r\nalpha.example\r\nzulu.example\r\n");
+  HWND form = Open();
+  WriteFile("3\r\nalpha.example\r\nnews.example\r\nzulu.example\r\n");
+  HWND list = ::GetDlgItem(form, frmPopupAdvanced::lstURL);
+  ::SendMessageA(list, LB_SETCURSEL, 1, 0);  // zulu.example, second on screen, third in the file
+  testing::Click(form, frmPopupAdvanced::cmdRemove);
+  EXPECT_EQ("2\r\nalpha.example\r\nnews.example\r\n", File());
+  EXPECT_EQ((std::vector<std::string>{"alpha.example", "news.example"}), Items(form));
+}
+
+// The helper takes the first matching entry in the file's order; the list shows that order, so
+// "Test" names the entry that decides, whatever order the system's sorted list box would use.
+TEST_F(AllowListEditor, TheListShowsTheFilesOrderAndTestNamesTheEntryTheHelperUses) {
+  const std::string text = "3\r\nzeta.example\r\nalpha.example\r\nab-c\r\n";
+  WriteFile(text);
+  HWND form = Open();
+  EXPECT_EQ((std::vector<std::string>{"zeta.example", "alpha.example", "ab-c"}), Items(form));
+  const char* address = "http://alpha.example/zeta.example/ab-c";
+  Type(form, address);
+  testing::Click(form, frmPopupAdvanced::cmdTest);
+  const auto deciding = FindAllowingEntry(ParseAllowList(text), address);
+  ASSERT_TRUE(deciding);
+  EXPECT_EQ("zeta.example", *deciding);
+  EXPECT_EQ("Allowed by the entry \"" + *deciding + "\".", Text(::GetDlgItem(form, frmPopupAdvanced::lblTest)));
+  // An added keyword goes to its sorted place among the others, the rest keep their order.
+  Type(form, "beta.example");
+  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  EXPECT_EQ("4\r\nbeta.example\r\nzeta.example\r\nalpha.example\r\nab-c\r\n", File());
+  EXPECT_EQ((std::vector<std::string>{"beta.example", "zeta.example", "alpha.example", "ab-c"}), Items(form));
+}
+
+// The writer of the list refuses an entry that would break its lines.
+TEST_F(AllowListEditor, AnEntryWithALineBreakIsNeverWritten) {
+  WriteFile("1\r\nalpha.example\r\n");
+  EXPECT_FALSE(WriteAllowListFile({"alpha.example", "evil.example\r\nhttp"}));
+  EXPECT_FALSE(WriteAllowListFile({"tab\t.example"}));
+  EXPECT_EQ("1\r\nalpha.example\r\n", File());
+  EXPECT_TRUE(WriteAllowListFile({"alpha.example", "beta.example"}));
+  EXPECT_EQ("2\r\nalpha.example\r\nbeta.example\r\n", File());
+}
+
+// A program path beyond MAX_PATH leaves no program folder: no list is read, written or created
+// at the current drive's root.
+TEST_F(AllowListEditor, WithoutAnAbsoluteProgramFolderNoListIsTouched) {
+  char saved[MAX_PATH] = {};
+  ASSERT_NE(::GetCurrentDirectoryA(MAX_PATH, saved), 0u);
+  ASSERT_TRUE(::SetCurrentDirectoryA(m_app.folder().path().c_str()));
+  const std::string atRoot = m_app.folder().path().substr(0, 3) + "WebSite.dat";  // the current drive's
+  ASSERT_EQ(::GetFileAttributesA(atRoot.c_str()), INVALID_FILE_ATTRIBUTES);
+  Module().strAppPath = "";
+  EXPECT_FALSE(ReadAllowListFile());
+  EXPECT_FALSE(WriteAllowListFile({"alpha.example"}));
+  Module().strAppPath = m_app.folder().path();
+  ::SetCurrentDirectoryA(saved);
+  const bool created = ::GetFileAttributesA(atRoot.c_str()) != INVALID_FILE_ATTRIBUTES;
+  ::DeleteFileA(atRoot.c_str());
+  EXPECT_FALSE(created);
 }
 
 TEST_F(AllowListEditor, ReadsOnlyTheEntriesTheFileReallyHolds) {

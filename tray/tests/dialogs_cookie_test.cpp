@@ -314,6 +314,85 @@ TEST_F(CookieManager, CleanAfterAFailedKeepListSaveCleansNothingAndSaysSo) {
   ::CoUninitialize();
 }
 
+// Another program holds the keep list past the read's brief retry while the manager opens: the
+// check marks then say nothing of what the user kept. Saving them would write an empty keep
+// list, and the next clean would delete the cookies the user chose to keep.
+TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
+  AddCookies();
+  m_app.folder().Write("IECookieURL.dat", "#user@site##user@Alpha#\r\n");
+  m_key.Set("AutoClean", "1");
+  CleanerRecord record;
+  record.fileToDelete = m_cookies.File("user@site[1].txt");
+  record.keepListPath = m_app.folder().File("IECookieURL.dat");
+  FakeCleaner cleaner(record);
+  FakeCleanerFactory factory(cleaner);
+  ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
+  DWORD cookie = 0;
+  ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
+                                                   CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
+  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
+  HWND form = Open();
+  testing::Pump(50);
+  const testing::SeenMessageBox& open = openNotice.Seen();
+  ASSERT_TRUE(open.found) << "the manager says the keep list could not be read";
+  EXPECT_EQ("Keep cookies", open.title);
+  EXPECT_EQ("The list of cookies to keep could not be read; nothing can be saved or cleaned until it is.",
+            open.text);
+  EXPECT_EQ((std::vector<Item>{{"user@Alpha", false}, {"user@other", false}, {"user@site", false}}), Items(form));
+
+  testing::MessageBoxAnswerer okNotice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupCookie::cmdOk);
+  EXPECT_EQ("Keep cookies", okNotice.Seen().title);
+  EXPECT_EQ("The list of cookies to keep could not be read, so nothing was saved.", okNotice.Seen().text);
+  EXPECT_TRUE(::IsWindow(form)) << "Exit leaves it";
+
+  testing::MessageBoxAnswerer cleanNotice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_EQ("Clean cookies", cleanNotice.Seen().title);
+  EXPECT_EQ("The list of cookies to keep could not be read, so nothing was cleaned.", cleanNotice.Seen().text);
+  EXPECT_EQ(0, record.calls) << "nothing is cleaned";
+  EXPECT_NE("<missing>", m_cookies.Read("user@site[1].txt"));
+
+  // Let go: the next press reads the list and shows what is kept, for the user to choose afresh.
+  ::CloseHandle(held);
+  EXPECT_EQ("#user@site##user@Alpha#\r\n", KeepFile()) << "nothing is saved over the keep list";
+  SetCheck(form, 1, true);  // a tick made on the list that was not read
+  testing::MessageBoxAnswerer readNotice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_EQ("The list of cookies to keep was read only now, so nothing was done. Check your choice again.",
+            readNotice.Seen().text);
+  EXPECT_EQ(0, record.calls);
+  EXPECT_EQ((std::vector<Item>{{"user@Alpha", true}, {"user@site", true}, {"user@other", false}}), Items(form));
+  testing::Click(form, frmPopupCookie::cmdClean);
+  ::CoRevokeClassObject(cookie);
+  EXPECT_EQ(1, record.calls) << "now the choice stands on the keep list";
+  EXPECT_EQ("#user@Alpha##user@site#\r\n", record.keepListDuringCall);
+  ::CoUninitialize();
+}
+
+TEST_F(CookieManager, OkThatCannotSaveSaysSoAndStaysOpen) {
+  AddCookies();
+  m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
+  HWND form = Open();
+  SetCheck(form, 1, true);  // user@Alpha
+  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupCookie::cmdOk);
+  const testing::SeenMessageBox& seen = notice.Seen();
+  ::CloseHandle(held);
+  EXPECT_EQ("Keep cookies", seen.title);
+  EXPECT_EQ("The list of cookies to keep could not be saved.", seen.text);
+  EXPECT_TRUE(::IsWindow(form));
+  EXPECT_EQ("#user@site#\r\n", KeepFile());
+  EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}, {"user@other", false}}), Items(form))
+      << "the list shows what the keep list still holds";
+}
+
 TEST_F(CookieManager, MissingCookieFolderGivesAnEmptyList) {
   vexbane::testing::WriteRawString(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath, settings::kCookies,
                                    m_cookies.path() + "\\nowhere");

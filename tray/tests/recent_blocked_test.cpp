@@ -12,6 +12,7 @@
 #include "core/block_counters.h"
 #include "core/block_record.h"
 #include "dialogs_helpers.h"
+#include "frmMessage.h"
 #include "frmPopupAdvanced.h"
 #include "frmRecentBlocked.h"
 #include "tray_test_support.h"
@@ -254,6 +255,112 @@ TEST_F(RecentBlockedTest, CopyAddressPutsThePageAddressOnTheClipboard) {
   if (data) ::GlobalUnlock(data);
   ::CloseClipboard();
   EXPECT_EQ(text, "http://copy.example/page?q=1");
+}
+
+// What "Copy Address" hands to EmptyClipboard's sent WM_DESTROYCLIPBOARD: the clipboard's last
+// owner, on a thread of its own, is a browser helper that reports a block at that moment.
+struct ClipboardRace {
+  HWND trayForm = nullptr;
+  HWND frame = nullptr;
+  bool reported = false;
+};
+ClipboardRace g_race;
+
+LRESULT CALLBACK ClipboardOwnerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_DESTROYCLIPBOARD && g_race.trayForm) {
+    BlockRecordWire wire = blocks::EncodeBlockRecord(Record("http://during.example/"));
+    COPYDATASTRUCT data = {blocks::kRecordTag, sizeof wire, &wire};
+    g_race.reported = ::SendMessageA(g_race.trayForm, WM_COPYDATA, reinterpret_cast<WPARAM>(g_race.frame),
+                                     reinterpret_cast<LPARAM>(&data)) == TRUE;
+    g_race.trayForm = nullptr;
+  }
+  return ::DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// EmptyClipboard lets other threads' sent messages in. A block record arriving then drops the
+// twentieth row, the one selected: the address copied is still the one the user chose.
+TEST_F(RecentBlockedTest, CopyAddressCopiesTheChosenAddressWhenABlockArrivesMeanwhile) {
+  LoadForm();
+  const std::string oldest = "http://oldest.example/" + std::string(300, 'o') + "/end";
+  Send(Record(oldest));
+  for (int i = 1; i < 20; ++i) Send(Record("http://r" + std::to_string(i) + ".example/"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 19, 0);
+  ASSERT_EQ(Module().recentBlocks.Find(Module().recentBlocks.Rows().back().id)->record.pageUrl, oldest);
+
+  g_race = {Form(), m_frame.hwnd(), false};
+  HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  DWORD ownerThread = 0;
+  std::thread owner([&] {
+    ownerThread = ::GetCurrentThreadId();
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &ClipboardOwnerProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VexbaneTestClipboardOwner";
+    ::RegisterClassA(&wc);
+    HWND window = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    if (window && ::OpenClipboard(window)) {
+      ::EmptyClipboard();
+      HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 7);
+      std::memcpy(::GlobalLock(text), "before", 7);
+      ::GlobalUnlock(text);
+      ::SetClipboardData(CF_TEXT, text);
+      ::CloseClipboard();
+    }
+    ::SetEvent(ready);
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+    ::DestroyWindow(window);
+  });
+  ASSERT_EQ(::WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
+  Click(form, frmRecentBlocked::cmdCopyAddress);
+  ::PostThreadMessageA(ownerThread, WM_QUIT, 0, 0);
+  owner.join();
+  ::CloseHandle(ready);
+
+  EXPECT_TRUE(g_race.reported) << "the block arrived while the clipboard was emptied";
+  EXPECT_EQ(Module().recentBlocks.Rows().front().site, "during.example");
+  EXPECT_EQ(Module().recentBlocks.size(), 20u) << "the chosen row fell off";
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  HANDLE data = ::GetClipboardData(CF_TEXT);
+  std::string text = data ? static_cast<const char*>(::GlobalLock(data)) : "<none>";
+  if (data) ::GlobalUnlock(data);
+  ::CloseClipboard();
+  EXPECT_EQ(text, oldest);
+}
+
+// Any local program may send a record; the sender check only asks that wParam names a browser
+// frame. An address that breaks a line never becomes a row, so "Allow Site" can never write it.
+TEST_F(RecentBlockedTest, ARecordWhoseAddressHoldsALineBreakIsRefused) {
+  m_folder.Write("WebSite.dat", "1\r\nalpha.example\r\n");
+  LoadForm();
+  for (const char* address : {"http://evil.example\r\nhttp/", "http://evil.example/\nhttp", "http://a\tb.example/"})
+    EXPECT_EQ(FALSE, Send(Record(address))) << address;
+  EXPECT_EQ(Module().recentBlocks.size(), 0u);
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "<missing>");
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nalpha.example\r\n");
+}
+
+TEST_F(RecentBlockedTest, AllowSiteThatCannotReadTheListSaysSoInTheMessageBox) {
+  m_folder.Write("WebSite.dat", "1\r\nalpha.example\r\n");
+  LoadForm();
+  Send(Record("http://news.example/"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
+  HANDLE held = ::CreateFileA(m_folder.File("WebSite.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+  Click(form, frmRecentBlocked::cmdAllowSite);
+  const SeenMessageBox& seen = notice.Seen();
+  ::CloseHandle(held);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.title, "Allow site");
+  EXPECT_EQ(seen.text, "The allow list could not be read; nothing was changed.");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), seen.text);
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nalpha.example\r\n");
 }
 
 TEST_F(RecentBlockedTest, OneToolWindowAtATimeAndExitClosesIt) {

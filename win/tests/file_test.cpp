@@ -25,8 +25,22 @@ class FileTest : public ::testing::Test {
     EmptyFolder();
   }
   void TearDown() override {
+    for (const std::string& path : {m_path, SetAsideName(m_path)}) {
+      ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileA((path + "\\inside.txt").c_str());
+      ::RemoveDirectoryA(path.c_str());
+    }
     EmptyFolder();
     ::RemoveDirectoryA(m_folder.c_str());
+  }
+  // A folder of the user's under a data file's name, with a file in it.
+  void MakeFolder(const std::string& path) const {
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+    WriteRaw(path + "\\inside.txt", "the user's");
+  }
+  static bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
   std::vector<std::string> FolderFiles() const {
     std::vector<std::string> names;
@@ -40,7 +54,10 @@ class FileTest : public ::testing::Test {
     return names;
   }
   void EmptyFolder() const {
-    for (const std::string& name : FolderFiles()) ::DeleteFileA((m_folder + "\\" + name).c_str());
+    for (const std::string& name : FolderFiles()) {
+      ::SetFileAttributesA((m_folder + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileA((m_folder + "\\" + name).c_str());
+    }
   }
   void WriteRaw(const std::string& path, const std::string& data) const {
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -143,6 +160,98 @@ TEST_F(FileTest, ASaveCutOffAfterPuttingItsFileInPlaceKeepsTheNewList) {
   ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
   EXPECT_EQ(data, "1\r\nnewer\r\n");
   if (IsWindows9x()) EXPECT_EQ(FolderFiles(), std::vector<std::string>{"WebSite.dat"});
+}
+
+// A reader of the 95 family that met a save between its renames still holds the set-aside copy
+// when the next save wants its name: the save waits for it as for a held rename, rather than
+// failing until the program restarts.
+TEST_F(FileTest, ASetAsideCopyHeldForAMomentDoesNotStopTheNextSave) {
+  WriteRaw(m_path, "1\r\nnew\r\n");
+  WriteRaw(SetAsideName(m_path), "1\r\nold\r\n");
+  HANDLE reader = ::CreateFileA(SetAsideName(m_path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  HANDLE closer = ::CreateThread(nullptr, 0, &CloseAfterAMoment, reader, 0, nullptr);
+  ASSERT_NE(closer, nullptr);
+  const DWORD rc = ReplaceFileContents(m_path, "1\r\nnewer\r\n");
+  ::WaitForSingleObject(closer, INFINITE);
+  ::CloseHandle(closer);
+  ASSERT_EQ(rc, ERROR_SUCCESS);
+  std::string data;
+  ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+  EXPECT_EQ(data, "1\r\nnewer\r\n");
+  ASSERT_EQ(ReplaceFileContents(m_path, "1\r\nnewest\r\n"), ERROR_SUCCESS) << "and every save after it";
+  if (IsWindows9x()) {
+    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"WebSite.dat"});
+  }
+}
+
+// The file was read-only when a save set it aside, or a tool copied the attribute: the copy is
+// still the save's own, and a read-only bit on it must not stop every later save.
+TEST_F(FileTest, AReadOnlySetAsideCopyIsRemovedLikeAnyOther) {
+  WriteRaw(m_path, "1\r\nnew\r\n");
+  WriteRaw(SetAsideName(m_path), "1\r\nold\r\n");
+  ASSERT_TRUE(::SetFileAttributesA(SetAsideName(m_path).c_str(), FILE_ATTRIBUTE_READONLY));
+  for (const char* text : {"1\r\nnewer\r\n", "1\r\nnewest\r\n"}) {
+    ASSERT_EQ(ReplaceFileContents(m_path, text), ERROR_SUCCESS);
+    std::string data;
+    ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+    EXPECT_EQ(data, text);
+  }
+  if (IsWindows9x()) {
+    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"WebSite.dat"});
+  }
+}
+
+// A folder under the set-aside name is the user's, not a copy of the list: readers never take it
+// for the list (nor fail on it), a missing list is still created, and no save removes or moves it.
+TEST_F(FileTest, AFolderUnderTheSetAsideNameIsNoCopy) {
+  MakeFolder(SetAsideName(m_path));
+  std::string data = "unchanged";
+  EXPECT_EQ(ReadWholeFile(m_path, data), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(data, "unchanged");
+  ASSERT_EQ(CreateFileIfMissing(m_path), ERROR_SUCCESS);
+  ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+  EXPECT_EQ(data, "");
+  const DWORD rc = ReplaceFileContents(m_path, "1\r\nnew\r\n");
+  ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+  if (IsWindows9x()) {
+    // The current file cannot be set aside without taking the folder's name: the save fails
+    // whole and says so.
+    EXPECT_EQ(rc, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(data, "");
+  } else {
+    EXPECT_EQ(rc, ERROR_SUCCESS);
+    EXPECT_EQ(data, "1\r\nnew\r\n");
+  }
+  EXPECT_TRUE(IsFolder(SetAsideName(m_path)));
+  std::string inside;
+  EXPECT_EQ(ReadWholeFile(SetAsideName(m_path) + "\\inside.txt", inside), ERROR_SUCCESS);
+  EXPECT_EQ(inside, "the user's");
+  EXPECT_EQ(FolderFiles(), std::vector<std::string>{"WebSite.dat"}) << "no temporary file stays";
+}
+
+// A file made read-only, or a folder under the file's name, is not the program's to replace: the
+// save fails on both families (as the NT family's own rename does), and what is there stays.
+TEST_F(FileTest, AReadOnlyFileOrAFolderAtThePathIsNotReplaced) {
+  WriteRaw(m_path, "1\r\nkept\r\n");
+  ASSERT_TRUE(::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(ReplaceFileContents(m_path, "1\r\nnew\r\n"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  std::string data;
+  ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+  EXPECT_EQ(data, "1\r\nkept\r\n");
+  EXPECT_TRUE(::GetFileAttributesA(m_path.c_str()) & FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(FolderFiles(), std::vector<std::string>{"WebSite.dat"});
+  ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(m_path.c_str());
+
+  MakeFolder(m_path);
+  EXPECT_EQ(ReplaceFileContents(m_path, "1\r\nnew\r\n"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(IsFolder(m_path));
+  EXPECT_FALSE(IsFolder(SetAsideName(m_path))) << "not moved aside";
+  EXPECT_EQ(ReadWholeFile(m_path + "\\inside.txt", data), ERROR_SUCCESS);
+  EXPECT_EQ(data, "the user's");
+  EXPECT_EQ(ReadWholeFile(m_path, data), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "a folder is no list";
 }
 
 // Two writers (two users, each with the editor open) save in turn as fast as they can while a
