@@ -41,6 +41,10 @@ void CVexbaneIEDLL::Attach(IUnknown* site) noexcept {
   m_holdsHooks = true;
   m_attachedToFrame = true;
   m_quit = false;
+  try {
+    st.blockedWindows.AddOpener(st.lngFrameHwnd, this);
+  } catch (...) {
+  }
 }
 
 void CVexbaneIEDLL::ConnectBrowser() noexcept {
@@ -99,6 +103,7 @@ void CVexbaneIEDLL::Detach() noexcept {
   m_ie.reset();
   m_site.reset();
   ReleaseHookShare();
+  CurrentThreadState().blockedWindows.RemoveOpener(this);
   m_attachedToFrame = false;
 }
 

@@ -128,6 +128,7 @@ STDMETHODIMP CVexbaneIEDLL::GetSite(REFIID iid, void** out) noexcept {
 }
 
 void CVexbaneIEDLL::OnBeforeNavigate2() noexcept {
+  m_pairing.Forget();
   AddRef();
   m_ie_BeforeNavigate2();
   Release();
@@ -142,6 +143,12 @@ void CVexbaneIEDLL::OnTitleChange() noexcept {
 void CVexbaneIEDLL::OnNewWindow2(VARIANT_BOOL* cancel) noexcept {
   AddRef();
   m_ie_NewWindow2(nullptr, cancel);
+  Release();
+}
+
+void CVexbaneIEDLL::OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener) noexcept {
+  AddRef();
+  m_ie_NewWindow3(cancel, url, opener);
   Release();
 }
 

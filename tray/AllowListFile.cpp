@@ -1,4 +1,4 @@
-// The allow-list file of the tray's windows.
+// The list files of the tray's windows.
 #include "AllowListFile.h"
 
 #include <windows.h>
@@ -10,11 +10,11 @@
 
 namespace vexbane::tray {
 
-std::string AllowListPath() { return Module().strAppPath + "\\" + settings::kAllowListFile; }
+std::string ListFilePath(const char* fileName) { return Module().strAppPath + "\\" + fileName; }
 
-std::optional<std::vector<std::string>> ReadAllowListFile() noexcept {
+std::optional<std::vector<std::string>> ReadListFile(const char* fileName) noexcept {
   try {
-    const std::string path = AllowListPath();
+    const std::string path = ListFilePath(fileName);
     win::CreateFileIfMissing(path);
     std::string text;
     if (win::ReadWholeFile(path, text) != ERROR_SUCCESS) return std::nullopt;
@@ -24,12 +24,20 @@ std::optional<std::vector<std::string>> ReadAllowListFile() noexcept {
   }
 }
 
-bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept {
+bool WriteListFile(const char* fileName, const std::vector<std::string>& entries) noexcept {
   try {
-    return win::ReplaceFileContents(AllowListPath(), FormatAllowList(entries)) == ERROR_SUCCESS;
+    return win::ReplaceFileContents(ListFilePath(fileName), FormatAllowList(entries)) == ERROR_SUCCESS;
   } catch (...) {
     return false;
   }
+}
+
+std::string AllowListPath() { return ListFilePath(settings::kAllowListFile); }
+
+std::optional<std::vector<std::string>> ReadAllowListFile() noexcept { return ReadListFile(settings::kAllowListFile); }
+
+bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept {
+  return WriteListFile(settings::kAllowListFile, entries);
 }
 
 }  // namespace vexbane::tray

@@ -1,4 +1,4 @@
-// The allow-list file "WebSite.dat" in the program folder, as the tray's windows read and rewrite it.
+// The list files of the program folder ("WebSite.dat", "BlockedHost.dat"), as the tray's windows read and rewrite them.
 #pragma once
 #include <optional>
 #include <string>
@@ -6,15 +6,20 @@
 
 namespace vexbane::tray {
 
-// "<program folder>\WebSite.dat".
-std::string AllowListPath();
+// "<program folder>\<fileName>".
+std::string ListFilePath(const char* fileName);
 
 // The entries of the file, created empty when missing; nothing when it cannot be read, so that
 // a caller never rewrites a list it did not see.
-std::optional<std::vector<std::string>> ReadAllowListFile() noexcept;
+std::optional<std::vector<std::string>> ReadListFile(const char* fileName) noexcept;
 
 // Rewrites the whole file for these entries, in their order; false when it could not be written
 // (the old file is then untouched).
+bool WriteListFile(const char* fileName, const std::vector<std::string>& entries) noexcept;
+
+// The allow list "WebSite.dat".
+std::string AllowListPath();
+std::optional<std::vector<std::string>> ReadAllowListFile() noexcept;
 bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept;
 
 }  // namespace vexbane::tray

@@ -8,6 +8,8 @@
 #include "ModTray.h"
 #include "core/allow_list.h"
 #include "core/allow_list_probe.h"
+#include "core/block_record_v2.h"
+#include "core/blocked_hosts.h"
 #include "core/dialogs_forms.h"
 #include "core/dialogs_lists.h"
 #include "core/settings.h"
@@ -22,6 +24,8 @@ constexpr int kTitlePoints = 13;
 constexpr dialogs::TwipRect kKeywordBox = {1920, 2820, 3012, 288};
 constexpr dialogs::TwipRect kTestButton = {5040, 2790, 852, 348};
 constexpr dialogs::TwipRect kTestAnswer = {480, 2616, 5412, 204};
+// The Blocked Hosts list has no "Test": its box takes the row.
+constexpr dialogs::TwipRect kHostBox = {1920, 2820, 3972, 288};
 
 std::string ListItemText(HWND list, int index) {
   LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -33,33 +37,70 @@ std::string ListItemText(HWND list, int index) {
 }
 }  // namespace
 
-HWND frmPopupAdvanced::Show(HWND owner) noexcept { return ShowNewForm<frmPopupAdvanced>(owner); }
+const EditorList& frmPopupAdvanced::AllowList() noexcept {
+  static const EditorList list = {kClassName,
+                                  settings::kAllowListFile,
+                                  "Allow List:",
+                                  "Web Site Keyword:",
+                                  "Add web site",
+                                  "You shoud type a web site address first.",
+                                  "Remove web site",
+                                  &ModTray::blnAllowListFormOpen,
+                                  false};
+  return list;
+}
+
+const EditorList& frmPopupAdvanced::BlockedHosts() noexcept {
+  static const EditorList list = {kBlockedHostsClassName,
+                                  settings::kBlockedHostFile,
+                                  "Blocked Hosts:",
+                                  "Host:",
+                                  "Add host",
+                                  "You should type a host first.",
+                                  "Remove host",
+                                  &ModTray::blnBlockedHostsFormOpen,
+                                  true};
+  return list;
+}
+
+HWND frmPopupAdvanced::Show(HWND owner) noexcept { return ShowFor(AllowList(), owner); }
+
+HWND frmPopupAdvanced::ShowBlockedHosts(HWND owner) noexcept { return ShowFor(BlockedHosts(), owner); }
+
+HWND frmPopupAdvanced::ShowFor(const EditorList& list, HWND owner) noexcept {
+  auto* form = new (std::nothrow) frmPopupAdvanced(list);
+  if (!form) return nullptr;
+  if (!form->Form_Load(owner)) {
+    delete form;
+    return nullptr;
+  }
+  return form->hwnd();
+}
 
 bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
   try {
     const ModTray& module = Module();
-    const Design design = {kClassName, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
+    const Design design = {m_list.className, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
                            dialogs::kEditorImgBack};
-    if (!CreateForm(design, owner, module.lngFormLeft, module.lngFormTop, WS_EX_APPWINDOW)) return false;
+    if (!OpenToolWindow(design, owner, module.lngFormLeft, module.lngFormTop)) return false;
     m_ownedByWindow = true;
-    SetFormRegion();
-    AddSystemMenuBit();
 
-    AddLabel(lblTitle1, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
-    AddLabel(lblTitleBack1, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
-    AddLabel(Label1, "Allow List:", dialogs::kAdvancedLabel1, LabelLook::Body, false);
-    AddLabel(Label2, "Web Site Keyword:", dialogs::kAdvancedLabel2, LabelLook::Body, false);
+    AddLabel(Label1, m_list.listCaption, dialogs::kAdvancedLabel1, LabelLook::Body, false);
+    AddLabel(Label2, m_list.keywordCaption, dialogs::kAdvancedLabel2, LabelLook::Body, false);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     AddControl("LISTBOX", lstURL, "",
                child | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                WS_EX_CLIENTEDGE, dialogs::kAdvancedList);
-    AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kKeywordBox);
+    AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+               m_list.hostsOnly ? kHostBox : kKeywordBox);
     AddControl("BUTTON", cmdAdd, "Add", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
     AddControl("BUTTON", cmdRemove, "Remove", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
     AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
     // Last in the tab order, so the designed order of the others stands.
-    AddControl("BUTTON", cmdTest, "Test", child | BS_PUSHBUTTON, 0, kTestButton);
-    AddLabel(lblTest, "", kTestAnswer, LabelLook::Body, false);
+    if (!m_list.hostsOnly) {
+      AddControl("BUTTON", cmdTest, "Test", child | BS_PUSHBUTTON, 0, kTestButton);
+      AddLabel(lblTest, "", kTestAnswer, LabelLook::Body, false);
+    }
 
     LoadWebSites();
     m_keyboard.reset(new (std::nothrow) EditorKeyboard);
@@ -76,7 +117,7 @@ void frmPopupAdvanced::LoadWebSites() noexcept {
   try {
     HWND list = Item(lstURL);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    auto entries = ReadAllowListFile();
+    auto entries = ReadListFile(m_list.fileName);
     if (!entries) return;
     for (const std::string& entry : *entries)
       ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -90,7 +131,7 @@ void frmPopupAdvanced::SaveWebSites() noexcept {
     LRESULT count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
     std::vector<std::string> entries;
     for (int i = 0; i < count; ++i) entries.push_back(ListItemText(list, i));
-    if (WriteAllowListFile(entries)) return;
+    if (WriteListFile(m_list.fileName, entries)) return;
   } catch (...) {
   }
   // The change did not reach the file: the list goes back to what the browser will read.
@@ -102,11 +143,18 @@ void frmPopupAdvanced::cmdAdd_Click() noexcept {
   try {
     char typed[1024] = {};
     ::GetWindowTextA(text, typed, sizeof typed);
-    if (auto keyword = dialogs::KeywordToAdd(typed)) {
+    auto keyword = dialogs::KeywordToAdd(typed);
+    // A line break or other control byte would split the entry in the file.
+    if (keyword && blocks::HasControlBytes(*keyword)) keyword.reset();
+    if (keyword && m_list.hostsOnly) {
+      const std::string host = blocks::HostOfEntry(*keyword);
+      keyword = host.empty() ? std::nullopt : std::optional<std::string>(host);
+    }
+    if (keyword) {
       ::SendMessageA(Item(lstURL), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(keyword->c_str()));
       SaveWebSites();
     } else {
-      ShowMessageOver(hwnd(), "Add web site", "You shoud type a web site address first.", "Ok");
+      ShowMessageOver(hwnd(), m_list.addTitle, m_list.addText, "Ok");
     }
   } catch (...) {
   }
@@ -118,7 +166,7 @@ void frmPopupAdvanced::cmdRemove_Click() noexcept {
   HWND list = Item(lstURL);
   LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR) {
-    ShowMessageOver(hwnd(), "Remove web site", "You should select one item in the list box first!", "Ok");
+    ShowMessageOver(hwnd(), m_list.removeTitle, "You should select one item in the list box first!", "Ok");
     return;
   }
   ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
@@ -145,7 +193,7 @@ void frmPopupAdvanced::cmdTest_Click() noexcept {
 
 void frmPopupAdvanced::Form_Unload() noexcept {
   m_keyboard.reset();
-  Module().blnAllowListFormOpen = false;
+  Module().*m_list.openFlag = false;
 }
 
 void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
@@ -156,7 +204,7 @@ void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
   if (id == cmdAdd) cmdAdd_Click();
   if (id == cmdRemove) cmdRemove_Click();
   if (id == cmdExit) cmdExit_Click();
-  if (id == cmdTest) cmdTest_Click();
+  if (id == cmdTest && !m_list.hostsOnly) cmdTest_Click();
 }
 
 void frmPopupAdvanced::OnFinalDestroy() noexcept {

@@ -1,4 +1,4 @@
-// frmPopupAdvanced: the allow-list editor, which keeps "WebSite.dat" in the program folder.
+// frmPopupAdvanced: the list editor, over the allow list "WebSite.dat" or the Blocked Hosts list "BlockedHost.dat".
 #pragma once
 #include <windows.h>
 
@@ -10,9 +10,27 @@
 
 namespace vexbane::tray {
 
+struct ModTray;
+
+// What differs between the two lists the editor keeps.
+struct EditorList {
+  const char* className;
+  const char* fileName;
+  const char* listCaption;     // Label1
+  const char* keywordCaption;  // Label2
+  const char* addTitle;        // the notice when "Add" finds nothing typed
+  const char* addText;
+  const char* removeTitle;
+  bool ModTray::*openFlag;     // the module's flag for this window
+  bool hostsOnly;              // entries are hosts: stored as the host a typed text names; no "Test"
+};
+
 class frmPopupAdvanced final : public DialogForm {
  public:
   static constexpr char kClassName[] = "VexbaneAllowList";
+  static constexpr char kBlockedHostsClassName[] = "VexbaneBlockedHosts";
+  static const EditorList& AllowList() noexcept;
+  static const EditorList& BlockedHosts() noexcept;
   enum : int {
     lblTitle1 = 10,
     lblTitleBack1,
@@ -30,11 +48,12 @@ class frmPopupAdvanced final : public DialogForm {
   // Loads and shows the modeless editor; the window unloads itself (Exit, or DestroyWindow).
   // Returns the window, or null when it could not be made.
   static HWND Show(HWND owner) noexcept;
+  // The same editor over the Blocked Hosts list.
+  static HWND ShowBlockedHosts(HWND owner) noexcept;
 
  private:
-  template <typename Form>
-  friend HWND ShowNewForm(HWND owner) noexcept;
-  frmPopupAdvanced() = default;
+  explicit frmPopupAdvanced(const EditorList& list) noexcept : m_list(list) {}
+  static HWND ShowFor(const EditorList& list, HWND owner) noexcept;
   bool Form_Load(HWND owner) noexcept;
   void LoadWebSites() noexcept;
   void SaveWebSites() noexcept;
@@ -48,6 +67,7 @@ class frmPopupAdvanced final : public DialogForm {
   void OnUnload() noexcept override { Form_Unload(); }
   void OnFinalDestroy() noexcept override;
 
+  const EditorList& m_list;
   bool m_ownedByWindow = false;
   std::unique_ptr<EditorKeyboard> m_keyboard;
 };

@@ -21,11 +21,18 @@ HostWindow& HostSession::Open(const std::string& frameClass) {
   for (const char* name : {frameClass.c_str(), kPageClass, kDialogClass})
     if (std::find(m_classes.begin(), m_classes.end(), name) == m_classes.end()) m_classes.emplace_back(name);
   auto window = std::make_unique<HostWindow>(frameClass, m_out);
+  if (window->browser()) window->browser()->SetEventOrder(m_order);
   if (window->browser()) m_list.emplace_back(static_cast<IDispatch*>(static_cast<IWebBrowser2*>(window->browser())));
   m_current = window.get();
   m_windows.push_back(std::move(window));
   Pump(50);
   return *m_current;
+}
+
+void HostSession::SetEventOrder(EventOrder order) noexcept {
+  m_order = order;
+  for (auto& w : m_windows)
+    if (w->browser()) w->browser()->SetEventOrder(order);
 }
 
 HostWindow& HostSession::Current() {

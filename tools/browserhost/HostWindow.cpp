@@ -49,7 +49,7 @@ void HostWindow::Navigate(const std::string& url) { m_browser->FireBeforeNavigat
 
 void HostWindow::Title(const std::string& text) { m_browser->FireTitleChange(text); }
 
-bool HostWindow::NewWindow() { return m_browser->FireNewWindow2(); }
+bool HostWindow::NewWindow(const std::string& url) { return m_browser->RequestNewWindow(url); }
 
 void HostWindow::OpenDialog() {
   if (!m_dialog.open()) m_lastDialog = m_dialog.Create(m_frame.hwnd());

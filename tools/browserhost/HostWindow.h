@@ -17,6 +17,7 @@ namespace vexbane::host {
 inline constexpr char kFrameClass[] = "IEFrame";
 inline constexpr char kPageClass[] = "Internet Explorer_Server";
 inline constexpr char kDialogClass[] = "Internet Explorer_TridentDlgFrame";
+inline constexpr char kDefaultPopupUrl[] = "http://popup.example/window.html";
 inline constexpr char kBrowserFullName[] = "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
 
 class PageWindow final : public win::Window {
@@ -62,8 +63,9 @@ class HostWindow {
 
   void Navigate(const std::string& url);
   void Title(const std::string& text);
-  // Returns true when the helper cancelled the new window.
-  bool NewWindow();
+  // A request for a new window to `url`, raised as the browser's event order says. Returns true
+  // when the helper cancelled the new window.
+  bool NewWindow(const std::string& url = kDefaultPopupUrl);
   void OpenDialog();
   void CloseDialog();
   // Whether the last dialog opened is still a window, whoever closed it.

@@ -150,10 +150,28 @@ const std::map<std::string, Command>& Commands() {
          out << "ctrl " << arg << std::endl;
          return true;
        }},
-      {"newwindow", [](HostSession& s, const std::string&, std::ostream& out) {
-         bool blocked = s.Current().NewWindow();
+      {"newwindow", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         bool blocked = s.Current().NewWindow(arg.empty() ? kDefaultPopupUrl : arg);
          out << "newwindow " << (blocked ? "blocked" : "allowed") << std::endl;
          HostSession::Pump(20);
+         return true;
+       }},
+      {"browser", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         EventOrder order;
+         if (!EventOrderFromName(arg, order)) return false;
+         s.SetEventOrder(order);
+         out << "browser " << arg << std::endl;
+         return true;
+       }},
+      {"opened", [](HostSession& s, const std::string&, std::ostream& out) {
+         // Windows the browsers opened on the helper's request (Navigate2 into a new window).
+         size_t n = 0;
+         for (const auto& w : s.windows()) {
+           ++n;
+           if (!w->browser()) continue;
+           for (const HostBrowser::Opened& o : w->browser()->opened())
+             out << "opened by window " << n << " " << o.url << " | " << o.headers << std::endl;
+         }
          return true;
        }},
       {"dialog", [](HostSession& s, const std::string& arg, std::ostream& out) {
@@ -225,7 +243,7 @@ int RunScenario(std::istream& in, std::ostream& out) {
     }
     // The first browser window opens with the first command that needs one.
     if (!session.HasCurrent() && verb != "open" && verb != "second" && verb != "echo" && verb != "wait" &&
-        verb != "tray" && verb != "setting")
+        verb != "tray" && verb != "setting" && verb != "browser")
       OpenWindow(session, "", out);
     auto it = Commands().find(verb);
     if (it == Commands().end() || !it->second(session, arg, out)) {

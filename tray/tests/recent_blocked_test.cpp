@@ -102,9 +102,9 @@ TEST_F(RecentBlockedTest, RecordsShowUpNewestFirstWithSiteKindAndReasonCappedAtT
   EXPECT_TRUE(Module().blnRecentFormOpen);
   const auto rows = ListBoxItems(Control(form, frmRecentBlocked::lstBlocks));
   ASSERT_EQ(rows.size(), 20u);
-  EXPECT_EQ(rows[0], "10:00:00\tlast.example\tnew window\tlevel 4 blocks all");
-  EXPECT_EQ(rows[1], "10:00:00\tsite24.example\tnew window\tno click");
-  EXPECT_EQ(rows[19], "10:00:00\tsite6.example\tnew window\tno click") << "the five oldest fell off";
+  EXPECT_EQ(rows[0], "10:00:00\tlast.example\t\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(rows[1], "10:00:00\tsite24.example\t\tnew window\tno click");
+  EXPECT_EQ(rows[19], "10:00:00\tsite6.example\t\tnew window\tno click") << "the five oldest fell off";
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 25     In all: 25");
   EXPECT_EQ(m_key.Get("BlocksToday"), "25");
   EXPECT_EQ(m_key.Get("BlocksTotal"), "25");
@@ -121,7 +121,7 @@ TEST_F(RecentBlockedTest, AnOpenWindowShowsANewBlockAtOnceAndKeepsTheSelection) 
   Send(Record("http://two.example/", BlockKind::Dialog));
   const auto rows = ListBoxItems(list);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0], "10:00:00\ttwo.example\tdialog\tno click");
+  EXPECT_EQ(rows[0], "10:00:00\ttwo.example\t\tdialog\tno click");
   EXPECT_EQ(::SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "the selected block moved down with its row";
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 2     In all: 2");
 }
