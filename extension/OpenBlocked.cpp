@@ -43,6 +43,8 @@ void CVexbaneIEDLL::OpenBlocked(const BlockedWindow& window) noexcept {
         V_BSTR(&vHeaders) = headers.get();
       }
       win::ComPtr<IWebBrowser2> browser = m_ie;
+      // A request of its own: an earlier request's answer must not be taken for this one's.
+      m_pairing.Forget();
       m_openingBlocked = true;
       browser->Navigate2(&vUrl, &vFlags, &vEmpty, &vEmpty, &vHeaders);
       m_openingBlocked = false;

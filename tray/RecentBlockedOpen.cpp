@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "frmMessage.h"
 #include "frmRecentBlocked.h"
+#include "win/registry.h"
 
 namespace vexbane::tray {
 namespace {
@@ -23,6 +24,19 @@ bool IsBrowserFrame(HWND window) noexcept {
   char name[64] = {};
   return window && ::IsWindow(window) && ::GetClassNameA(window, name, sizeof name) &&
          std::strcmp(name, "IEFrame") == 0;
+}
+
+// The browser program the shell registered under App Paths, as the shell itself would find it
+// on Windows; "IEXPLORE.EXE" for the shell to look up when the entry is missing.
+std::string BrowserProgram() {
+  std::string bytes;
+  if (win::QueryValueBytes(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE",
+                           "", MAX_PATH, bytes) == ERROR_SUCCESS) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    if (bytes.size() > 2 && bytes.front() == '"' && bytes.back() == '"') bytes = bytes.substr(1, bytes.size() - 2);
+    if (!bytes.empty() && ::GetFileAttributesA(bytes.c_str()) != INVALID_FILE_ATTRIBUTES) return bytes;
+  }
+  return "IEXPLORE.EXE";
 }
 
 }  // namespace
@@ -55,7 +69,8 @@ void frmRecentBlocked::cmdOpen_Click() noexcept {
     if (target.find('"') != std::string::npos || blocks::HasControlBytes(target))
       return SetStatus("This address cannot be handed to a new browser window.");
     const std::string quoted = "\"" + target + "\"";
-    const HINSTANCE started = ::ShellExecuteA(hwnd(), "open", "IEXPLORE.EXE", quoted.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::string program = BrowserProgram();
+    const HINSTANCE started = ::ShellExecuteA(hwnd(), "open", program.c_str(), quoted.c_str(), nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(started) > 32)
       SetStatus("The browser window that tried is closed: the window opens in a new one.");
     else

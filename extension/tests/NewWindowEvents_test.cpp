@@ -90,3 +90,42 @@ TEST_P(NewWindowEventsTest, CtrlAndLevelOffAnswerBothEventsAlike) {
 
 }  // namespace
 }  // namespace vexbane::ext::testing
+
+namespace vexbane::ext::testing {
+namespace {
+
+// The tray's "Open" as the browser thread receives it: the registered message posted to the
+// frame, naming the block's number.
+class OpenBlockedTest : public HelperTest {};
+
+TEST_F(OpenBlockedTest, TheNamedBlockOpensOnceFromItsFrameWithThePageAsReferrer) {
+  RecordingTray tray;
+  m_key.Set("hButton", tray.HandleText());
+  m_key.Set("Sound", "2");
+  m_key.Set("Popup", "4");
+  Session().SetEventOrder(host::EventOrder::NewWindow3Then2);
+  host::HostWindow& w = Session().Open();
+  w.Navigate("http://shop.example/cart");
+  ASSERT_TRUE(w.NewWindow("http://coupons.example/offer"));
+  ASSERT_EQ(tray.received().size(), 1u);
+  const uint32_t id = tray.received()[0].record.blockId;
+  ASSERT_NE(id, 0u);
+  TakeClicks(tray.button());
+  const UINT open = ::RegisterWindowMessageA("VexbaneOpenBlocked");
+
+  ::PostMessageA(w.frame(), open, id + 1000, 0);  // no such block: nothing opens
+  Pump(100);
+  EXPECT_TRUE(w.browser()->opened().empty());
+
+  ::PostMessageA(w.frame(), open, id, 0);
+  Pump(100);
+  ASSERT_EQ(w.browser()->opened().size(), 1u);
+  EXPECT_EQ(w.browser()->opened()[0].url, "http://coupons.example/offer");
+  EXPECT_EQ(w.browser()->opened()[0].headers, "Referer: http://shop.example/cart\r\n");
+  EXPECT_EQ(tray.received().size(), 1u) << "not blocked again at level 4, and no record";
+  EXPECT_EQ(TakeClicks(tray.button()), 0);
+  EXPECT_TRUE(w.NewWindow("http://coupons.example/offer")) << "only that one request was let through";
+}
+
+}  // namespace
+}  // namespace vexbane::ext::testing
