@@ -106,6 +106,18 @@ bool RunTrayCommand(HostSession&, const std::string& arg, std::ostream& out) {
     if (!window || !AllowSiteOfRow(window, row)) return false;
     out << "blocked status " << ReadRecentBlocked(window).status << std::endl;
     return true;
+  } else if (arg.rfind("open ", 0) == 0 || arg.rfind("block-host ", 0) == 0) {
+    const bool open = arg.rfind("open ", 0) == 0;
+    HWND window = OpenRecentBlocked(form, kAnswerTimeoutMs);
+    int row = 0;
+    try {
+      row = std::stoi(arg.substr(open ? 5 : 11));
+    } catch (...) {
+      return false;
+    }
+    if (!window || !(open ? OpenRow(window, row) : BlockHostOfRow(window, row))) return false;
+    out << "blocked status " << ReadRecentBlocked(window).status << std::endl;
+    return true;
   } else if (arg != "state") {
     return false;
   }

@@ -33,6 +33,8 @@ const char kUsage[] =
     "  tray menu           a right click on the tray icon: its pop-up menu opens at the mouse pointer\n"
     "  tray blocked        opens the tray's \"Recently Blocked\" window; prints its counters and rows\n"
     "  tray allow-site N   selects row N there and presses \"Allow Site\"; prints the status line\n"
+    "  tray open N         selects row N there and presses \"Open\"; prints the status line\n"
+    "  tray block-host N   selects row N there and presses \"Block Host\"; prints the status line\n"
     "  setting NAME        prints a value of the product's settings key\n"
     "  wait MS             pumps messages for MS milliseconds\n"
     "  fullname PATH       the program path the browser object reports\n"
