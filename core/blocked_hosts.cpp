@@ -1,6 +1,8 @@
 // The Blocked Hosts list's matching rule.
 #include "blocked_hosts.h"
 
+#include <algorithm>
+
 #include "core/block_record_v2.h"
 #include "core/recent_blocks.h"
 
@@ -22,6 +24,25 @@ bool HostIsBlocked(const std::vector<std::string>& entries, std::string_view hos
       if (matched) *matched = entry;
       return true;
     }
+  }
+  return false;
+}
+
+BlockedHostSet::BlockedHostSet(const std::vector<std::string>& entries) {
+  for (const std::string& entry : entries) {
+    std::string host = HostOfEntry(entry);
+    if (!host.empty()) m_hosts.push_back(std::move(host));
+  }
+  std::sort(m_hosts.begin(), m_hosts.end());
+  m_hosts.erase(std::unique(m_hosts.begin(), m_hosts.end()), m_hosts.end());
+}
+
+bool BlockedHostSet::Blocks(std::string_view host) const {
+  while (!host.empty()) {
+    if (std::binary_search(m_hosts.begin(), m_hosts.end(), host, std::less<>())) return true;
+    const size_t dot = host.find('.');
+    if (dot == std::string_view::npos) return false;
+    host.remove_prefix(dot + 1);
   }
   return false;
 }

@@ -36,6 +36,8 @@ class OpenBlockedHostFile final : public AllowListFile {
 struct SharedList {
   win::CriticalSection lock;
   AllowListCache cache;
+  std::vector<std::string> entries;  // what `hosts` was prepared from
+  blocks::BlockedHostSet hosts;
 };
 SharedList g_hosts;
 
@@ -47,7 +49,13 @@ bool BlockedHostListHas(const std::string& path, std::string_view host) noexcept
     win::Lock hold(g_hosts.lock);
     OpenBlockedHostFile file(path);
     const AllowListMatcher* list = g_hosts.cache.Current(path, file);
-    return list && blocks::HostIsBlocked(list->entries(), host);
+    if (!list) return false;
+    // Prepared again only when the list read differs from the one prepared.
+    if (list->entries() != g_hosts.entries) {
+      g_hosts.hosts = blocks::BlockedHostSet(list->entries());
+      g_hosts.entries = list->entries();
+    }
+    return g_hosts.hosts.Blocks(host);
   } catch (...) {
     return false;
   }

@@ -28,6 +28,16 @@ TEST(BlockedHosts, AnEntryBlocksItsHostAndItsSubdomainsOnly) {
     EXPECT_EQ(HostIsBlocked(list, SiteOfAddress(r.target)), r.blocked) << r.target;
 }
 
+TEST(BlockedHosts, ThePreparedSetAnswersAsTheListDoes) {
+  const std::vector<std::string> list = {"ads.example", " HTTP://Pop.Example/x ", "", "a\x01.example", "ads.example",
+                                         "trailing.example."};
+  const BlockedHostSet set(list);
+  for (const char* host : {"ads.example", "x.ads.example", "bads.example", "ads.example.org", "www.pop.example",
+                           "pop.example", "example", "trailing.example", "a\x01.example", "", "."})
+    EXPECT_EQ(set.Blocks(host), HostIsBlocked(list, host)) << host;
+  EXPECT_FALSE(BlockedHostSet().Blocks("ads.example"));
+}
+
 TEST(BlockedHosts, EntriesAreTakenAsHostsWhateverTheWayTheyWereTyped) {
   std::string matched;
   EXPECT_TRUE(HostIsBlocked({"  ", "HTTP://Pop.Example/path", "other.example"}, "www.pop.example", &matched));
