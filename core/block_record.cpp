@@ -10,7 +10,8 @@ namespace vexbane::blocks {
 
 bool BlockRecord::operator==(const BlockRecord& other) const {
   return kind == other.kind && reason == other.reason && level == other.level &&
-         timeOfDayMs == other.timeOfDayMs && pageUrl == other.pageUrl;
+         timeOfDayMs == other.timeOfDayMs && pageUrl == other.pageUrl &&
+         targetUrl == other.targetUrl && blockId == other.blockId;
 }
 
 BlockRecordWire EncodeBlockRecord(const BlockRecord& record) {
@@ -74,6 +75,7 @@ std::string_view ReasonText(BlockReason reason) {
   switch (reason) {
     case BlockReason::LateClick: return "late click";
     case BlockReason::BlockAll: return "level 4 blocks all";
+    case BlockReason::BlockedHost: return "blocked host";
     case BlockReason::NoClick: break;
   }
   return "no click";

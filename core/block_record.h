@@ -19,6 +19,7 @@ enum class BlockReason : uint32_t {
   NoClick = 1,    // no click (or release) recorded, or already used by an earlier window
   LateClick = 2,  // the click lay outside the level's time window
   BlockAll = 3,   // level 4 blocks every window the allow list and Ctrl do not let through
+  BlockedHost = 4,  // the new window would show a host of the Blocked Hosts list (records of version 2)
 };
 
 inline constexpr uint32_t kRecordVersion = 1;
@@ -47,6 +48,8 @@ struct BlockRecord {
   int16_t level = 0;
   int32_t timeOfDayMs = 0;
   std::string pageUrl;
+  std::string targetUrl;  // where the new window was going; empty when the browser did not say
+  uint32_t blockId = 0;   // the helper's number for the block, to ask it for the window later
 
   bool operator==(const BlockRecord& other) const;
 };

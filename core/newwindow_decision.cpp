@@ -26,7 +26,22 @@ Decision Decide(int16_t level, int32_t clickTime, bool dialogFrameSeen, Facts& f
   Decision d;
   if (level == kOff) return d;
   d.clearClickTime = true;
-  if (facts.PageOnAllowList()) {
+  const bool pageOnAllowList = facts.PageOnAllowList();
+  // The allow list speaks of the page, the Blocked Hosts list of the window's target: a listed
+  // host is blocked even from an allowed page and right after a click; only Ctrl opens it.
+  if (facts.TargetOnBlockedHosts()) {
+    if (facts.CtrlDown()) {
+      d.reason = Reason::CtrlKey;
+      return d;
+    }
+    d.block = true;
+    d.reason = Reason::BlockedHost;
+    // The click was not what opened this window: it stays for the window the user wanted
+    // (a site opens its ad beside the page the user clicked for).
+    d.clearClickTime = false;
+    return d;
+  }
+  if (pageOnAllowList) {
     d.reason = Reason::AllowList;
     return d;
   }
@@ -61,6 +76,7 @@ std::string_view ReasonText(Reason reason) {
     case Reason::NoClick: return "no click";
     case Reason::RecentClick: return "recent click";
     case Reason::LateClick: return "late click";
+    case Reason::BlockedHost: return "blocked host";
   }
   return "?";
 }

@@ -30,6 +30,9 @@ class Facts {
   virtual bool CtrlDown() = 0;
   virtual int16_t CountIE() = 0;
   virtual int32_t Now() = 0;  // time of day in ms
+  // True when the new window's host is on the Blocked Hosts list; false when the browser did
+  // not say where the window goes (NewWindow2 alone).
+  virtual bool TargetOnBlockedHosts() { return false; }
 };
 
 enum class Reason {
@@ -40,6 +43,7 @@ enum class Reason {
   NoClick,        // no click recorded (or already used by an earlier window)
   RecentClick,    // the click lies within the time window
   LateClick,      // the click lies outside the time window
+  BlockedHost,    // the window would show a host of the Blocked Hosts list
 };
 
 struct Decision {

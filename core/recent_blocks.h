@@ -28,6 +28,7 @@ struct RecentBlock {
   uint32_t id = 0;  // increases with every block while the tray runs; never 0
   BlockRecord record;
   std::string site;
+  uintptr_t frame = 0;  // the browser frame that reported it, as its window handle's value
 };
 
 // The blocks seen since the tray program started, newest first.
@@ -37,6 +38,11 @@ class RecentBlocks {
   uint32_t Add(const BlockRecord& record);
   const std::deque<RecentBlock>& Rows() const { return m_rows; }
   const RecentBlock* Find(uint32_t id) const;
+  // Notes the browser frame that reported the block `id`.
+  void SetFrame(uint32_t id, uintptr_t frame) {
+    for (RecentBlock& row : m_rows)
+      if (row.id == id) row.frame = frame;
+  }
   size_t size() const { return m_rows.size(); }
 
  private:

@@ -37,6 +37,8 @@ inline constexpr uint32_t kShellFolderBufferSize = 1024;
 
 // Files of the program folder.
 inline constexpr char kAllowListFile[] = "WebSite.dat";
+// Hosts whose windows are blocked even right after a click; WebSite.dat's format.
+inline constexpr char kBlockedHostFile[] = "BlockedHost.dat";
 inline constexpr char kKeepListFile[] = "IECookieURL.dat";
 inline constexpr char kBlockSoundFile[] = "Block.wav";
 inline constexpr char kHelpFile[] = "VexbaneHelp.chm";

@@ -13,6 +13,7 @@ constexpr TrayMenuItem kItems[kTrayItemCount] = {
     {TrayItem::mnuWhiteList, "mnuWhiteList", "Allow List", kFirstId + 2, false, false},
     // Added after the others: the older items keep the command ids they always had.
     {TrayItem::mnuRecentBlocked, "mnuRecentBlocked", "Recently Blocked", kFirstId + 16, false, false},
+    {TrayItem::mnuBlockedHosts, "mnuBlockedHosts", "Blocked Hosts", kFirstId + 17, false, false},
     {TrayItem::mnuNothing2, "mnuNothing2", "-", kFirstId + 3, true, false},
     {TrayItem::mnuWaveSound, "mnuWaveSound", "Wave Sound", kFirstId + 4, false, false},
     {TrayItem::mnuInternalSound, "mnuInternalSound", "Internal Sound", kFirstId + 5, false, false},

@@ -11,6 +11,7 @@ enum class TrayItem : uint8_t {
   mnuCookie,
   mnuWhiteList,
   mnuRecentBlocked,
+  mnuBlockedHosts,
   mnuNothing2,
   mnuWaveSound,
   mnuInternalSound,
@@ -26,7 +27,7 @@ enum class TrayItem : uint8_t {
   mnuAllowPopup,
 };
 
-inline constexpr int kTrayItemCount = 17;
+inline constexpr int kTrayItemCount = 18;
 
 struct TrayMenuItem {
   TrayItem item;

@@ -45,6 +45,10 @@ void CVexbaneIEDLL::Attach(IUnknown* site) noexcept {
   m_holdsHooks = true;
   m_attachedToFrame = true;
   m_quit = false;
+  try {
+    st.blockedWindows.AddOpener(st.lngFrameHwnd, this);
+  } catch (...) {
+  }
 }
 
 void CVexbaneIEDLL::ConnectBrowser() noexcept {
@@ -103,6 +107,7 @@ void CVexbaneIEDLL::Detach() noexcept {
   m_ie.reset();
   m_site.reset();
   ReleaseHookShare();
+  if (ThreadState* st = CurrentThreadState()) st->blockedWindows.RemoveOpener(this);
   m_attachedToFrame = false;
 }
 

@@ -11,6 +11,9 @@ class BrowserEvents {
   virtual void OnTitleChange() noexcept = 0;
   // `cancel` is the event's in/out Cancel flag; null when the browser passed none.
   virtual void OnNewWindow2(VARIANT_BOOL* cancel) noexcept = 0;
+  // NewWindow3 of IE 6 SP2 and later: `url` is the address the new window would show, `opener`
+  // the page that asked for it; either may be null.
+  virtual void OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener) noexcept = 0;
   virtual void OnQuit() noexcept = 0;
 
  protected:

@@ -138,7 +138,10 @@ STDMETHODIMP CVexbaneIEDLL::GetSite(REFIID iid, void** out) noexcept {
 }
 
 // Only changes this thread's state and calls nobody: nothing can let the object go meanwhile.
-void CVexbaneIEDLL::OnBeforeNavigate2() noexcept { m_ie_BeforeNavigate2(); }
+void CVexbaneIEDLL::OnBeforeNavigate2() noexcept {
+  m_pairing.Forget();
+  m_ie_BeforeNavigate2();
+}
 
 void CVexbaneIEDLL::OnTitleChange() noexcept {
   AddRef();
@@ -149,6 +152,12 @@ void CVexbaneIEDLL::OnTitleChange() noexcept {
 void CVexbaneIEDLL::OnNewWindow2(VARIANT_BOOL* cancel) noexcept {
   AddRef();
   m_ie_NewWindow2(nullptr, cancel);
+  Release();
+}
+
+void CVexbaneIEDLL::OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener) noexcept {
+  AddRef();
+  m_ie_NewWindow3(cancel, url, opener);
   Release();
 }
 

@@ -5,10 +5,13 @@
 #include <ocidl.h>
 
 #include <cstdint>
+#include <string>
 
+#include "BlockedWindows.h"
 #include "BrowserEvents.h"
 #include "EventSink.h"
 #include "ThreadState.h"
+#include "core/newwindow_pairing.h"
 #include "win/com_ptr.h"
 
 // The hidden dual default interface; its vtable follows the type library (IDispatch, then
@@ -22,7 +25,10 @@ namespace vexbane::ext {
 // Creates a new object and queries it for `iid` (the class table's creator).
 HRESULT CreateCVexbaneIEDLL(REFIID iid, void** out) noexcept;
 
-class CVexbaneIEDLL final : public _CVexbaneIEDLL, public IObjectWithSite, private BrowserEvents {
+class CVexbaneIEDLL final : public _CVexbaneIEDLL,
+                            public IObjectWithSite,
+                            private BrowserEvents,
+                            private BlockedWindowOpener {
  public:
   CVexbaneIEDLL() noexcept;
 
@@ -59,6 +65,12 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL, public IObjectWithSite, priva
 
   // Event handlers (NewWindow.cpp, Navigation.cpp)
   void m_ie_NewWindow2(IDispatch** ppDisp, VARIANT_BOOL* Cancel) noexcept;
+  void m_ie_NewWindow3(VARIANT_BOOL* Cancel, BSTR bstrUrl, BSTR bstrUrlContext) noexcept;
+  // Either event of one request: decided at the first, followed at the second. `target` is the
+  // new window's address, empty when the event does not say.
+  void NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel, const std::string& target) noexcept;
+  // The decision itself; true to block.
+  bool DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target) noexcept;
   void m_ie_BeforeNavigate2() noexcept;
   void m_ie_TitleChange() noexcept;
 
@@ -66,7 +78,11 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL, public IObjectWithSite, priva
   void OnBeforeNavigate2() noexcept override;
   void OnTitleChange() noexcept override;
   void OnNewWindow2(VARIANT_BOOL* cancel) noexcept override;
+  void OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener) noexcept override;
   void OnQuit() noexcept override;
+
+  // BlockedWindowOpener (OpenBlocked.cpp): the tray's "Open" for a window this frame blocked.
+  void OpenBlocked(const BlockedWindow& window) noexcept override;
 
   HRESULT DualTypeInfo(ITypeInfo** info) noexcept;
 
@@ -82,6 +98,8 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL, public IObjectWithSite, priva
   bool m_quit = false;             // the quit routine ran for this attach
   bool m_holdsHooks = false;       // this object's share of the thread's hooks is still taken
   bool m_inTab = false;            // attached to a tab: its frame belongs to another thread
+  newwindow::EventPairing m_pairing;  // the answer of a request's first new-window event
+  bool m_openingBlocked = false;   // the user asked for a blocked window: let its request through
 };
 
 }  // namespace vexbane::ext

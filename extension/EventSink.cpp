@@ -17,6 +17,29 @@ VARIANT_BOOL* CancelArgument(const DISPPARAMS* params) noexcept {
   return V_BOOLREF(&cancel);
 }
 
+// NewWindow3's five arguments, last-first: bstrUrl, bstrUrlContext, dwFlags, Cancel, ppDisp.
+struct NewWindow3Args {
+  VARIANT_BOOL* cancel = nullptr;
+  BSTR url = nullptr;
+  BSTR opener = nullptr;
+};
+
+BSTR TextArgument(const VARIANTARG& arg) noexcept {
+  if (V_VT(&arg) == VT_BSTR) return V_BSTR(&arg);
+  if (V_VT(&arg) == (VT_BYREF | VT_BSTR) && V_BSTRREF(&arg)) return *V_BSTRREF(&arg);
+  return nullptr;
+}
+
+NewWindow3Args NewWindow3Arguments(const DISPPARAMS* params) noexcept {
+  NewWindow3Args args;
+  if (!params || params->cArgs < 4 || !params->rgvarg) return args;
+  args.url = TextArgument(params->rgvarg[0]);
+  args.opener = TextArgument(params->rgvarg[1]);
+  const VARIANTARG& cancel = params->rgvarg[3];
+  if (V_VT(&cancel) == (VT_BYREF | VT_BOOL)) args.cancel = V_BOOLREF(&cancel);
+  return args;
+}
+
 }  // namespace
 
 EventSink::EventSink(BrowserEvents* owner) noexcept : m_owner(owner) { win::ModuleAddRef(); }
@@ -94,7 +117,13 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
     case kDispidBeforeNavigate2: owner->OnBeforeNavigate2(); break;
     case kDispidTitleChange: owner->OnTitleChange(); break;
     case kDispidNewWindow2: owner->OnNewWindow2(CancelArgument(params)); break;
-    default: owner->OnQuit(); break;
+    case kDispidNewWindow3: {
+      const NewWindow3Args args = NewWindow3Arguments(params);
+      owner->OnNewWindow3(args.cancel, args.url, args.opener);
+      break;
+    }
+    case kDispidOnQuit: owner->OnQuit(); break;
+    default: break;
   }
   Release();
   return S_OK;

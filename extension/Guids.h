@@ -29,5 +29,6 @@ inline constexpr DISPID kDispidTitleChange = 113;
 inline constexpr DISPID kDispidBeforeNavigate2 = 250;
 inline constexpr DISPID kDispidNewWindow2 = 251;
 inline constexpr DISPID kDispidOnQuit = 253;
+inline constexpr DISPID kDispidNewWindow3 = 273;
 
 }  // namespace vexbane::ext

@@ -4,6 +4,7 @@
 #include "DialogDecision.h"
 #include "DialogScan.h"
 #include "ModVexbaneIE.h"
+#include "BlockedWindows.h"
 #include "ThreadState.h"
 #include "core/hooks_dialogs.h"
 #include "core/hooks_messages.h"
@@ -47,7 +48,12 @@ LRESULT CALLBACK MsgHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
   ThreadState* st = CurrentThreadState();
   if (!st) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
   const auto* msg = reinterpret_cast<const MSG*>(lParam);
-  if (!hooks::IsNegativeHookCode(nCode) && msg) {
+  if (!hooks::IsNegativeHookCode(nCode) && msg && msg->message == OpenBlockedMessage() && msg->message) {
+    // The tray's "Open": taken here, so the browser's own frame never sees a message of ours.
+    auto* taken = const_cast<MSG*>(msg);
+    st->blockedWindows.Open(taken->hwnd, static_cast<uint32_t>(taken->wParam));
+    taken->message = WM_NULL;
+  } else if (!hooks::IsNegativeHookCode(nCode) && msg) {
     try {
       switch (hooks::ClassifyHookMessage(msg->message)) {
         case hooks::HookMessage::Scan: OnScanMessage(*st); break;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "BlockedWindows.h"
 #include "win/unique.h"
 
 namespace vexbane::ext {
@@ -29,6 +30,7 @@ struct ThreadState {
   HWND lngNewDialog = nullptr;     // a dialog of the last scan not in the old list
   HWND lngTridentDlg = nullptr;    // any dialog-frame window found by class; null = none
   int16_t intUserMsgCount = 0;     // WM_USER messages counted after the last scan message
+  BlockedWindows blockedWindows;   // what "Open" in the tray's list may ask this thread for
 };
 
 // One state per thread in a TLS slot of the module's own. A thread that cannot have a state of its

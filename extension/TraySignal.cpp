@@ -4,6 +4,7 @@
 #include "BrowserProps.h"
 #include "ModVexbaneIE.h"
 #include "ThreadState.h"
+#include "core/block_record_v2.h"
 #include "core/newwindow_host.h"
 #include "core/settings.h"
 
@@ -37,7 +38,7 @@ bool PostToTrayButton(HWND& hwnd, const char* valueName, const char* caption) no
 bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record) noexcept {
   if (!frame || !IsTrayButtonWindow(button, newwindow::kBlockButtonCaption)) return false;
   HWND form = ::GetParent(button);
-  blocks::BlockRecordWire wire = blocks::EncodeBlockRecord(record);
+  blocks::BlockRecordWireV2 wire = blocks::EncodeBlockRecordV2(record);
   COPYDATASTRUCT data = {};
   data.dwData = blocks::kRecordTag;
   data.cbData = sizeof wire;
@@ -52,7 +53,7 @@ bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record)
 }
 
 void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, blocks::BlockReason reason,
-                 int16_t level) noexcept {
+                 int16_t level, const std::string& targetUrl, uint32_t blockId) noexcept {
   try {
     blocks::BlockRecord record;
     record.kind = kind;
@@ -60,6 +61,8 @@ void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, bloc
     record.level = level;
     record.timeOfDayMs = TimeOfDayMs();
     record.pageUrl = st.strPageURL;
+    record.targetUrl = targetUrl;
+    record.blockId = blockId;
     SendBlockRecord(st.lngButtonHwnd, frame, record);
   } catch (...) {
   }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "core/block_record.h"
 
@@ -28,7 +29,9 @@ bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record)
 
 // After the click to "Block" has been posted: the record of this thread's page, now, sent in the
 // name of the browser frame `frame` that blocked.
+// `targetUrl` is where a new window was going (empty when unknown) and `blockId` the thread's
+// number for the block (0 when it cannot be asked for again).
 void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, blocks::BlockReason reason,
-                 int16_t level) noexcept;
+                 int16_t level, const std::string& targetUrl = std::string(), uint32_t blockId = 0) noexcept;
 
 }  // namespace vexbane::ext

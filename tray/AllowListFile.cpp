@@ -1,4 +1,4 @@
-// The allow-list file of the tray's windows.
+// The list files of the tray's windows.
 #include "AllowListFile.h"
 
 #include <windows.h>
@@ -10,9 +10,9 @@
 
 namespace vexbane::tray {
 
-std::optional<std::vector<std::string>> ReadAllowListFile() noexcept {
+std::optional<std::vector<std::string>> ReadListFile(const char* fileName) noexcept {
   try {
-    const auto path = DataFilePath(settings::kAllowListFile);
+    const auto path = DataFilePath(fileName);
     if (!path) return std::nullopt;
     win::CreateFileIfMissing(*path);
     std::string text;
@@ -23,9 +23,9 @@ std::optional<std::vector<std::string>> ReadAllowListFile() noexcept {
   }
 }
 
-bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept {
+bool WriteListFile(const char* fileName, const std::vector<std::string>& entries) noexcept {
   try {
-    const auto path = DataFilePath(settings::kAllowListFile);
+    const auto path = DataFilePath(fileName);
     if (!path) return false;
     for (const std::string& entry : entries)
       if (!IsStorableAllowListEntry(entry)) return false;
@@ -33,6 +33,12 @@ bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept {
   } catch (...) {
     return false;
   }
+}
+
+std::optional<std::vector<std::string>> ReadAllowListFile() noexcept { return ReadListFile(settings::kAllowListFile); }
+
+bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept {
+  return WriteListFile(settings::kAllowListFile, entries);
 }
 
 }  // namespace vexbane::tray

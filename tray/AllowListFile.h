@@ -1,4 +1,4 @@
-// The allow-list file "WebSite.dat" in the program folder, as the tray's windows read and rewrite it.
+// The list files of the program folder ("WebSite.dat", "BlockedHost.dat"), as the tray's windows read and rewrite them.
 #pragma once
 #include <optional>
 #include <string>
@@ -6,13 +6,17 @@
 
 namespace vexbane::tray {
 
-// The entries of the file, created empty when missing; nothing when it cannot be read, so that
-// a caller never rewrites a list it did not see.
-std::optional<std::vector<std::string>> ReadAllowListFile() noexcept;
+// The entries of the file, created empty when missing; nothing when it cannot be read (or the
+// program folder is not known), so that a caller never rewrites a list it did not see.
+std::optional<std::vector<std::string>> ReadListFile(const char* fileName) noexcept;
 
 // Rewrites the whole file for these entries, in their order; false when it could not be written
 // (the old file is then untouched) or when an entry holds a control character, which would
 // break the file's lines (IsStorableAllowListEntry).
+bool WriteListFile(const char* fileName, const std::vector<std::string>& entries) noexcept;
+
+// The allow list "WebSite.dat".
+std::optional<std::vector<std::string>> ReadAllowListFile() noexcept;
 bool WriteAllowListFile(const std::vector<std::string>& entries) noexcept;
 
 }  // namespace vexbane::tray

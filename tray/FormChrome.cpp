@@ -193,6 +193,15 @@ void DialogForm::AddSystemMenuBit() const noexcept {
   ::SetWindowLongPtrA(hwnd(), GWL_STYLE, style | WS_SYSMENU);
 }
 
+bool DialogForm::OpenToolWindow(const Design& design, HWND owner, int32_t leftTwips, int32_t topTwips) noexcept {
+  if (!CreateForm(design, owner, leftTwips, topTwips, WS_EX_APPWINDOW)) return false;
+  SetFormRegion();
+  AddSystemMenuBit();
+  AddLabel(kToolTitleId, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
+  AddLabel(kToolTitleBackId, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
+  return true;
+}
+
 void DialogForm::MoveByMouse(HWND form) noexcept {
   ::ReleaseCapture();
   ::SendMessageA(form, WM_NCLBUTTONDOWN, HTCAPTION, 0);

@@ -58,6 +58,14 @@ class DialogForm : public win::Window {
   void SetFormRegion() noexcept;
   void AddSystemMenuBit() const noexcept;
 
+  // Control ids of the two title labels every tool window has.
+  static constexpr int kToolTitleId = 10;
+  static constexpr int kToolTitleBackId = 11;
+  // The opening steps the tool windows share: the window at (left, top) twips with its picture
+  // face, the rounded region, the system-menu bit and the title "Vexbane" with its shadow (only
+  // the title moves the window). False when the window could not be made.
+  bool OpenToolWindow(const Design& design, HWND owner, int32_t leftTwips, int32_t topTwips) noexcept;
+
   // Pressing any mouse button on the picture or on a title hands the window to the system's
   // move loop, as a press on a title bar would.
   static void MoveByMouse(HWND form) noexcept;

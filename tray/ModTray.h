@@ -25,6 +25,7 @@ struct ModTray {
   bool blnCookieFormOpen = false;    // the cookie manager is open
   bool blnAllowListFormOpen = false; // the allow-list editor is open
   bool blnRecentFormOpen = false;    // the "Recently Blocked" window is open
+  bool blnBlockedHostsFormOpen = false;  // the Blocked Hosts editor is open
   blocks::RecentBlocks recentBlocks;  // blocks reported since start-up, newest first
   blocks::BlockTally blockTally{LocalClock()};  // blocks today and in all, as stored
   NOTIFYICONDATAA nidTray = {};      // the tray icon's record

@@ -34,40 +34,42 @@ void UnloadForm(const char* className) noexcept {
   if (search.found) ::DestroyWindow(search.found);
 }
 
+// The tool windows, at most one open at a time: opening one closes the others.
+struct ToolWindow {
+  const char* className;
+  bool ModTray::*openFlag;
+  HWND (*show)(HWND owner) noexcept;
+};
+
+const ToolWindow kToolWindows[] = {
+    {frmPopupCookie::kClassName, &ModTray::blnCookieFormOpen, &frmPopupCookie::Show},
+    {frmPopupAdvanced::kClassName, &ModTray::blnAllowListFormOpen, &frmPopupAdvanced::Show},
+    {frmRecentBlocked::kClassName, &ModTray::blnRecentFormOpen, &frmRecentBlocked::Show},
+    {frmPopupAdvanced::kBlockedHostsClassName, &ModTray::blnBlockedHostsFormOpen, &frmPopupAdvanced::ShowBlockedHosts},
+};
+
+void OpenToolWindow(const ToolWindow& wanted, HWND owner) noexcept {
+  ModTray& module = Module();
+  for (const ToolWindow& other : kToolWindows)
+    if (&other != &wanted && module.*other.openFlag) UnloadForm(other.className);
+  if (module.*wanted.openFlag) return;
+  module.*wanted.openFlag = true;
+  // A window that could not be made must not leave the command locked out for good.
+  if (!wanted.show(owner)) module.*wanted.openFlag = false;
+}
+
 }  // namespace
 
-void mnuCookie_Click(HWND owner) noexcept {
-  ModTray& module = Module();
-  if (module.blnAllowListFormOpen) UnloadForm(frmPopupAdvanced::kClassName);
-  if (module.blnRecentFormOpen) UnloadForm(frmRecentBlocked::kClassName);
-  if (module.blnCookieFormOpen) return;
-  module.blnCookieFormOpen = true;
-  // A window that could not be made must not leave the command locked out for good.
-  if (!frmPopupCookie::Show(owner)) module.blnCookieFormOpen = false;
-}
+void mnuCookie_Click(HWND owner) noexcept { OpenToolWindow(kToolWindows[0], owner); }
 
-void mnuWhiteList_Click(HWND owner) noexcept {
-  ModTray& module = Module();
-  if (module.blnCookieFormOpen) UnloadForm(frmPopupCookie::kClassName);
-  if (module.blnRecentFormOpen) UnloadForm(frmRecentBlocked::kClassName);
-  if (module.blnAllowListFormOpen) return;
-  module.blnAllowListFormOpen = true;
-  if (!frmPopupAdvanced::Show(owner)) module.blnAllowListFormOpen = false;
-}
+void mnuWhiteList_Click(HWND owner) noexcept { OpenToolWindow(kToolWindows[1], owner); }
 
-void mnuRecentBlocked_Click(HWND owner) noexcept {
-  ModTray& module = Module();
-  if (module.blnCookieFormOpen) UnloadForm(frmPopupCookie::kClassName);
-  if (module.blnAllowListFormOpen) UnloadForm(frmPopupAdvanced::kClassName);
-  if (module.blnRecentFormOpen) return;
-  module.blnRecentFormOpen = true;
-  if (!frmRecentBlocked::Show(owner)) module.blnRecentFormOpen = false;
-}
+void mnuRecentBlocked_Click(HWND owner) noexcept { OpenToolWindow(kToolWindows[2], owner); }
+
+void mnuBlockedHosts_Click(HWND owner) noexcept { OpenToolWindow(kToolWindows[3], owner); }
 
 void UnloadToolWindows() noexcept {
-  UnloadForm(frmPopupAdvanced::kClassName);
-  UnloadForm(frmPopupCookie::kClassName);
-  UnloadForm(frmRecentBlocked::kClassName);
+  for (const ToolWindow& w : kToolWindows) UnloadForm(w.className);
 }
 
 }  // namespace vexbane::tray

@@ -12,6 +12,8 @@ void mnuWhiteList_Click(HWND owner) noexcept;
 // "Recently Blocked": closes the other tool window if one is open, then opens the list of
 // recent blocks unless it is already open.
 void mnuRecentBlocked_Click(HWND owner) noexcept;
+// "Blocked Hosts": the list editor over the Blocked Hosts list, likewise.
+void mnuBlockedHosts_Click(HWND owner) noexcept;
 // Closes whichever tool window is open (the tray program is ending).
 void UnloadToolWindows() noexcept;
 

@@ -6,6 +6,7 @@
 
 #include "core/block_counters.h"
 #include "core/block_record.h"
+#include "core/block_record_v2.h"
 #include "frmRecentBlocked.h"
 
 namespace vexbane::tray {
@@ -36,11 +37,12 @@ void frmTrayForm::LoadBlockCounts() noexcept {
 LRESULT frmTrayForm::OnBlockRecord(HWND sender, const COPYDATASTRUCT* data) noexcept {
   try {
     if (!data || data->dwData != blocks::kRecordTag) return FALSE;
-    auto record = blocks::ParseBlockRecord(data->lpData, data->cbData);
+    auto record = blocks::ParseAnyBlockRecord(data->lpData, data->cbData);
     if (!record || !IsBrowserFrame(sender)) return FALSE;
     // The record is copied: the browser thread need not wait for the registry writes below.
     ::ReplyMessage(TRUE);
-    m_module.recentBlocks.Add(*record);
+    const uint32_t id = m_module.recentBlocks.Add(*record);
+    m_module.recentBlocks.SetFrame(id, reinterpret_cast<uintptr_t>(sender));
     m_module.blockTally.Add();
     WriteAll(m_module.blockTally.Writes());
     frmRecentBlocked::RefreshOpen();

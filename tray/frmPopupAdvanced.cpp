@@ -8,6 +8,8 @@
 #include "ModTray.h"
 #include "core/allow_list.h"
 #include "core/allow_list_probe.h"
+#include "core/block_record_v2.h"
+#include "core/blocked_hosts.h"
 #include "core/dialogs_forms.h"
 #include "core/dialogs_lists.h"
 #include "core/settings.h"
@@ -22,13 +24,15 @@ constexpr int kTitlePoints = 13;
 constexpr dialogs::TwipRect kKeywordBox = {1920, 2820, 3012, 288};
 constexpr dialogs::TwipRect kTestButton = {5040, 2790, 852, 348};
 constexpr dialogs::TwipRect kTestAnswer = {480, 2616, 5412, 204};
+// The Blocked Hosts list has no "Test": its box takes the row.
+constexpr dialogs::TwipRect kHostBox = {1920, 2820, 3972, 288};
 // The notice of a list that could not be read at load, shown once the editor is up.
 constexpr UINT kListNotReadNotice = WM_APP + 0x41;
-constexpr char kListNotRead[] = "The allow list could not be read; nothing can be changed until it can.";
-constexpr char kNotReadNothingAdded[] = "The allow list could not be read; nothing was added.";
-constexpr char kNotSavedNothingAdded[] = "The allow list could not be saved; nothing was added.";
-constexpr char kNotReadNothingRemoved[] = "The allow list could not be read; nothing was removed.";
-constexpr char kNotSavedNothingRemoved[] = "The allow list could not be saved; nothing was removed.";
+
+// "The allow list could not be read; nothing was added." and its kin.
+std::string ListNotice(const EditorList& list, const char* failed, const char* outcome) {
+  return std::string("The ") + list.listName + " could not be " + failed + "; " + outcome;
+}
 
 std::string ListItemText(HWND list, int index) {
   LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -40,35 +44,76 @@ std::string ListItemText(HWND list, int index) {
 }
 }  // namespace
 
-HWND frmPopupAdvanced::Show(HWND owner) noexcept { return ShowNewForm<frmPopupAdvanced>(owner); }
+const EditorList& frmPopupAdvanced::AllowList() noexcept {
+  static const EditorList list = {kClassName,
+                                  settings::kAllowListFile,
+                                  "Allow List:",
+                                  "Web Site Keyword:",
+                                  "Add web site",
+                                  "You shoud type a web site address first.",
+                                  "Remove web site",
+                                  "allow list",
+                                  "Allow list",
+                                  &ModTray::blnAllowListFormOpen,
+                                  false};
+  return list;
+}
+
+const EditorList& frmPopupAdvanced::BlockedHosts() noexcept {
+  static const EditorList list = {kBlockedHostsClassName,
+                                  settings::kBlockedHostFile,
+                                  "Blocked Hosts:",
+                                  "Host:",
+                                  "Add host",
+                                  "You should type a host first.",
+                                  "Remove host",
+                                  "Blocked Hosts list",
+                                  "Blocked Hosts",
+                                  &ModTray::blnBlockedHostsFormOpen,
+                                  true};
+  return list;
+}
+
+HWND frmPopupAdvanced::Show(HWND owner) noexcept { return ShowFor(AllowList(), owner); }
+
+HWND frmPopupAdvanced::ShowBlockedHosts(HWND owner) noexcept { return ShowFor(BlockedHosts(), owner); }
+
+HWND frmPopupAdvanced::ShowFor(const EditorList& list, HWND owner) noexcept {
+  auto* form = new (std::nothrow) frmPopupAdvanced(list);
+  if (!form) return nullptr;
+  if (!form->Form_Load(owner)) {
+    delete form;
+    return nullptr;
+  }
+  return form->hwnd();
+}
 
 bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
   try {
     const ModTray& module = Module();
-    const Design design = {kClassName, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
+    const Design design = {m_list.className, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
                            dialogs::kEditorImgBack};
-    if (!CreateForm(design, owner, module.lngFormLeft, module.lngFormTop, WS_EX_APPWINDOW)) return false;
+    if (!OpenToolWindow(design, owner, module.lngFormLeft, module.lngFormTop)) return false;
     m_ownedByWindow = true;
-    SetFormRegion();
-    AddSystemMenuBit();
 
-    AddLabel(lblTitle1, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
-    AddLabel(lblTitleBack1, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
-    AddLabel(Label1, "Allow List:", dialogs::kAdvancedLabel1, LabelLook::Body, false);
-    AddLabel(Label2, "Web Site Keyword:", dialogs::kAdvancedLabel2, LabelLook::Body, false);
+    AddLabel(Label1, m_list.listCaption, dialogs::kAdvancedLabel1, LabelLook::Body, false);
+    AddLabel(Label2, m_list.keywordCaption, dialogs::kAdvancedLabel2, LabelLook::Body, false);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     // Not LBS_SORT: the system's order follows the locale, the helper takes the first matching
     // entry in the file's order, and "Test" must name the entry that decides. The list shows
     // the file's order; "Add" keeps it sorted by the same rule everywhere (dialogs::InsertSorted).
     AddControl("LISTBOX", lstURL, "", child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
                WS_EX_CLIENTEDGE, dialogs::kAdvancedList);
-    AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kKeywordBox);
+    AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+               m_list.hostsOnly ? kHostBox : kKeywordBox);
     AddControl("BUTTON", cmdAdd, "Add", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
     AddControl("BUTTON", cmdRemove, "Remove", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
     AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
     // Last in the tab order, so the designed order of the others stands.
-    AddControl("BUTTON", cmdTest, "Test", child | BS_PUSHBUTTON, 0, kTestButton);
-    AddLabel(lblTest, "", kTestAnswer, LabelLook::Body, false);
+    if (!m_list.hostsOnly) {
+      AddControl("BUTTON", cmdTest, "Test", child | BS_PUSHBUTTON, 0, kTestButton);
+      AddLabel(lblTest, "", kTestAnswer, LabelLook::Body, false);
+    }
 
     // Shown from the editor's own message, as a click's notice is, once the load is over.
     if (!LoadWebSites()) ::PostMessageA(hwnd(), kListNotReadNotice, 0, 0);
@@ -84,7 +129,7 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
 
 bool frmPopupAdvanced::LoadWebSites() noexcept {
   try {
-    auto entries = ReadAllowListFile();
+    auto entries = ReadListFile(m_list.fileName);
     if (!entries) return false;
     ShowList(*entries);
     return true;
@@ -101,11 +146,11 @@ void frmPopupAdvanced::ShowList(const std::vector<std::string>& entries) noexcep
 }
 
 // Every change is made to the file as it is now, read afresh: a list that could not be read
-// when the editor opened, or that another window ("Allow Site") changed since, is never
-// overwritten by what this window shows.
+// when the editor opened, or that another window ("Allow Site", "Block Host") changed since, is
+// never overwritten by what this window shows.
 bool frmPopupAdvanced::SaveWebSites(const std::vector<std::string>& before,
                                     const std::vector<std::string>& after) noexcept {
-  const bool saved = WriteAllowListFile(after);
+  const bool saved = WriteListFile(m_list.fileName, after);
   ShowList(saved ? after : before);
   return saved;
 }
@@ -115,14 +160,21 @@ void frmPopupAdvanced::cmdAdd_Click() noexcept {
   try {
     char typed[1024] = {};
     ::GetWindowTextA(text, typed, sizeof typed);
-    if (auto keyword = dialogs::KeywordToAdd(typed)) {
-      auto entries = ReadAllowListFile();
+    auto keyword = dialogs::KeywordToAdd(typed);
+    // A line break or other control byte would split the entry in the file.
+    if (keyword && blocks::HasControlBytes(*keyword)) keyword.reset();
+    if (keyword && m_list.hostsOnly) {
+      const std::string host = blocks::HostOfEntry(*keyword);
+      keyword = host.empty() ? std::nullopt : std::optional<std::string>(host);
+    }
+    if (keyword) {
+      auto entries = ReadListFile(m_list.fileName);
       if (!entries)
-        ShowMessageOver(hwnd(), "Add web site", kNotReadNothingAdded, "Ok");
+        ShowMessageOver(hwnd(), m_list.addTitle, ListNotice(m_list, "read", "nothing was added.").c_str(), "Ok");
       else if (!SaveWebSites(*entries, dialogs::InsertSorted(*entries, *keyword)))
-        ShowMessageOver(hwnd(), "Add web site", kNotSavedNothingAdded, "Ok");
+        ShowMessageOver(hwnd(), m_list.addTitle, ListNotice(m_list, "saved", "nothing was added.").c_str(), "Ok");
     } else {
-      ShowMessageOver(hwnd(), "Add web site", "You shoud type a web site address first.", "Ok");
+      ShowMessageOver(hwnd(), m_list.addTitle, m_list.addText, "Ok");
     }
   } catch (...) {
   }
@@ -134,14 +186,14 @@ void frmPopupAdvanced::cmdRemove_Click() noexcept {
   HWND list = Item(lstURL);
   LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR) {
-    ShowMessageOver(hwnd(), "Remove web site", "You should select one item in the list box first!", "Ok");
+    ShowMessageOver(hwnd(), m_list.removeTitle, "You should select one item in the list box first!", "Ok");
     return;
   }
   try {
     const std::string shown = ListItemText(list, static_cast<int>(selected));
-    auto entries = ReadAllowListFile();
+    auto entries = ReadListFile(m_list.fileName);
     if (!entries) {
-      ShowMessageOver(hwnd(), "Remove web site", kNotReadNothingRemoved, "Ok");
+      ShowMessageOver(hwnd(), m_list.removeTitle, ListNotice(m_list, "read", "nothing was removed.").c_str(), "Ok");
       return;
     }
     auto remaining = dialogs::RemoveShownEntry(*entries, static_cast<size_t>(selected), shown);
@@ -150,7 +202,7 @@ void frmPopupAdvanced::cmdRemove_Click() noexcept {
       return;
     }
     if (!SaveWebSites(*entries, *remaining))
-      ShowMessageOver(hwnd(), "Remove web site", kNotSavedNothingRemoved, "Ok");
+      ShowMessageOver(hwnd(), m_list.removeTitle, ListNotice(m_list, "saved", "nothing was removed.").c_str(), "Ok");
   } catch (...) {
   }
 }
@@ -176,7 +228,7 @@ void frmPopupAdvanced::cmdTest_Click() noexcept {
 
 void frmPopupAdvanced::Form_Unload() noexcept {
   m_keyboard.reset();
-  Module().blnAllowListFormOpen = false;
+  Module().*m_list.openFlag = false;
 }
 
 void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
@@ -187,12 +239,16 @@ void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
   if (id == cmdAdd) cmdAdd_Click();
   if (id == cmdRemove) cmdRemove_Click();
   if (id == cmdExit) cmdExit_Click();
-  if (id == cmdTest) cmdTest_Click();
+  if (id == cmdTest && !m_list.hostsOnly) cmdTest_Click();
 }
 
 LRESULT frmPopupAdvanced::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   if (msg == kListNotReadNotice) {
-    ShowMessageOver(hwnd(), "Allow list", kListNotRead, "Ok");
+    try {
+      ShowMessageOver(hwnd(), m_list.listTitle,
+                      ListNotice(m_list, "read", "nothing can be changed until it can.").c_str(), "Ok");
+    } catch (...) {
+    }
     return 0;
   }
   return DialogForm::OnMessage(msg, wParam, lParam);

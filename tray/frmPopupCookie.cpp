@@ -98,13 +98,8 @@ bool frmPopupCookie::Form_Load(HWND owner) noexcept {
     const ModTray& module = Module();
     const Design design = {kClassName, IDB_COOKIE_BACK, kTitlePoints, dialogs::kEditorClient,
                            dialogs::kEditorImgBack};
-    if (!CreateForm(design, owner, module.lngFormLeft, module.lngFormTop, WS_EX_APPWINDOW)) return false;
+    if (!OpenToolWindow(design, owner, module.lngFormLeft, module.lngFormTop)) return false;
     m_ownedByWindow = true;
-    SetFormRegion();
-    AddSystemMenuBit();
-
-    AddLabel(lblTitle1, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
-    AddLabel(lblTitleBack1, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
     AddLabel(Label1, "Check the cookies you want to keep.", dialogs::kCookieLabel1, LabelLook::Body, false);
     AddLabel(lblAutoClean, "Auto-Clean IE Cookies When IE Exits.", dialogs::kCookieCheckLabel, LabelLook::Body,
              false);

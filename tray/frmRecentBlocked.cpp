@@ -9,6 +9,7 @@
 #include "ModTray.h"
 #include "core/dialogs_forms.h"
 #include "core/recent_blocks.h"
+#include "core/recent_blocks_target.h"
 #include "dialogs_resources.h"
 #include "frmMessage.h"
 
@@ -28,13 +29,16 @@ constexpr int32_t kHeaderTop = 900;
 constexpr int32_t kHeaderHeight = 216;
 constexpr dialogs::TwipRect kList = {kListLeft, 1140, kListWidth, 1680};
 constexpr dialogs::TwipRect kStatus = {480, 2916, 5412, 384};
-// Left edges of the four columns inside the list; the headers stand above them.
-constexpr int32_t kColumnTwips[] = {0, 840, 2460, 3720};
-constexpr int kColumns = 4;
+// Left edges of the five columns inside the list; the headers stand above them.
+constexpr int32_t kColumnTwips[] = {0, 780, 1920, 3060, 3960};
+constexpr int kColumns = 5;
 constexpr int32_t kColumnPadTwips = 60;
-// "Copy Address" needs a wider button than the editors' three.
-constexpr dialogs::TwipRect kAllowSiteButton = {2040, 3360, 1152, 432};
-constexpr dialogs::TwipRect kCopyAddressButton = {3300, 3360, 1392, 432};
+// Five buttons across the list's width, each as wide as its caption needs.
+constexpr dialogs::TwipRect kOpenButton = {480, 3360, 720, 432};
+constexpr dialogs::TwipRect kAllowSiteButton = {1296, 3360, 1032, 432};
+constexpr dialogs::TwipRect kBlockHostButton = {2424, 3360, 1092, 432};
+constexpr dialogs::TwipRect kCopyAddressButton = {3612, 3360, 1332, 432};
+constexpr dialogs::TwipRect kExitButton = {5040, 3360, 852, 432};
 constexpr char kNothingBlocked[] = "No window has been blocked since the tray program started.";
 
 std::string ItemText(HWND list, int index) {
@@ -91,20 +95,16 @@ bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
     const ModTray& module = Module();
     const Design design = {kClassName, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
                            dialogs::kEditorImgBack};
-    if (!CreateForm(design, owner, module.lngFormLeft, module.lngFormTop, WS_EX_APPWINDOW)) return false;
+    if (!OpenToolWindow(design, owner, module.lngFormLeft, module.lngFormTop)) return false;
     m_ownedByWindow = true;
-    SetFormRegion();
-    AddSystemMenuBit();
-
-    AddLabel(lblTitle1, "Vexbane", dialogs::kEditorTitle, LabelLook::Title, true);
-    AddLabel(lblTitleBack1, "Vexbane", dialogs::kEditorTitle, LabelLook::TitleShadow, false);
     AddLabel(Label1, "Recently Blocked:", kLabel1, LabelLook::Body, false);
     AddLabel(lblCounts, "", kCounts, LabelLook::Body, false);
-    static constexpr const char* kHeaders[kColumns] = {"Time", "Site", "What", "Why"};
+    static constexpr const char* kHeaders[kColumns] = {"Time", "Site", "Opens", "What", "Why"};
+    static constexpr int kHeaderIds[kColumns] = {lblTime, lblSite, lblOpens, lblWhat, lblWhy};
     for (int c = 0; c < kColumns; ++c) {
       const int32_t left = kListLeft + kColumnTwips[c] + kColumnPadTwips;
       const int32_t right = c + 1 < kColumns ? kListLeft + kColumnTwips[c + 1] : kListLeft + kListWidth;
-      AddLabel(lblTime + c, kHeaders[c], {left, kHeaderTop, right - left, kHeaderHeight}, LabelLook::Body, false);
+      AddLabel(kHeaderIds[c], kHeaders[c], {left, kHeaderTop, right - left, kHeaderHeight}, LabelLook::Body, false);
     }
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     HWND list = AddControl("LISTBOX", lstBlocks, "",
@@ -112,9 +112,11 @@ bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
                                LBS_OWNERDRAWFIXED,
                            WS_EX_CLIENTEDGE, kList);
     AddLabel(lblStatus, "", kStatus, LabelLook::Body, false);
+    AddControl("BUTTON", cmdOpen, "Open", child | BS_PUSHBUTTON, 0, kOpenButton);
     AddControl("BUTTON", cmdAllowSite, "Allow Site", child | BS_PUSHBUTTON, 0, kAllowSiteButton);
+    AddControl("BUTTON", cmdBlockHost, "Block Host", child | BS_PUSHBUTTON, 0, kBlockHostButton);
     AddControl("BUTTON", cmdCopyAddress, "Copy Address", child | BS_PUSHBUTTON, 0, kCopyAddressButton);
-    AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
+    AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, kExitButton);
 
     // Rows as tall as the list's font, with a little air.
     if (HDC dc = ::GetDC(list)) {
@@ -145,7 +147,7 @@ void frmRecentBlocked::Refresh() noexcept {
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const blocks::RecentBlock& row : module.recentBlocks.Rows()) {
-      LRESULT at = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(blocks::RowText(row).c_str()));
+      LRESULT at = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(blocks::RowTextWithTarget(row).c_str()));
       if (at == LB_ERR || at == LB_ERRSPACE) continue;
       ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(row.id));
       // The selection stays on its block while newer ones push it down.
@@ -153,6 +155,7 @@ void frmRecentBlocked::Refresh() noexcept {
     }
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
+    EnableRowButtons();
 
     HWND counts = Item(lblCounts);
     ::SetWindowTextA(counts, CountsText(module.blockTally.Current()).c_str());
@@ -226,9 +229,12 @@ void frmRecentBlocked::cmdCopyAddress_Click() noexcept {
       ShowMessageOver(hwnd(), "Copy address", "You should select one item in the list box first!", "Ok");
       return;
     }
-    const std::string address = row->record.pageUrl;
+    // Copied before the clipboard is opened: emptying it lets other threads' sent messages in,
+    // and a block record arriving then may drop this row.
+    const std::string address = blocks::AddressToCopy(row->record);
+    const bool target = !row->record.targetUrl.empty();
     if (PutTextOnClipboard(hwnd(), address))
-      SetStatus("The page address is on the clipboard.");
+      SetStatus(target ? "The blocked window's address is on the clipboard." : "The page address is on the clipboard.");
     else
       SetStatus("The clipboard could not be opened.");
   } catch (...) {
@@ -244,11 +250,16 @@ void frmRecentBlocked::Form_Unload() noexcept {
 
 void frmRecentBlocked::OnCommand(int id, int code, HWND) noexcept {
   if (id == IDCANCEL) return cmdExit_Click();
-  if (id == lstBlocks && code == LBN_SELCHANGE) return SetStatus("");
+  if (id == lstBlocks && code == LBN_SELCHANGE) {
+    EnableRowButtons();
+    return SetStatus("");
+  }
   if (code != BN_CLICKED) return;
   if (id == cmdAllowSite) cmdAllowSite_Click();
   if (id == cmdCopyAddress) cmdCopyAddress_Click();
   if (id == cmdExit) cmdExit_Click();
+  if (id == cmdOpen) cmdOpen_Click();
+  if (id == cmdBlockHost) cmdBlockHost_Click();
 }
 
 void frmRecentBlocked::DrawRow(const DRAWITEMSTRUCT& item) noexcept {

@@ -28,6 +28,9 @@ class frmRecentBlocked final : public DialogForm {
     cmdAllowSite,
     cmdCopyAddress,
     cmdExit,
+    lblOpens,
+    cmdOpen,
+    cmdBlockHost,
   };
 
   // Loads and shows the modeless window; it unloads itself (Exit, or DestroyWindow).
@@ -44,6 +47,10 @@ class frmRecentBlocked final : public DialogForm {
   void Refresh() noexcept;
   void cmdAllowSite_Click() noexcept;
   void cmdCopyAddress_Click() noexcept;
+  void cmdOpen_Click() noexcept;       // RecentBlockedOpen.cpp
+  void cmdBlockHost_Click() noexcept;  // RecentBlockedOpen.cpp
+  // "Open" only for a selected row whose target is known.
+  void EnableRowButtons() noexcept;
   void cmdExit_Click() noexcept;
   void Form_Unload() noexcept;
   // The id of the selected row's block, 0 when no row is selected.

@@ -231,6 +231,7 @@ void frmTrayForm::OnCommand(WPARAM wParam, LPARAM lParam) noexcept {
     case TrayItem::mnuCookie: mnuCookie_Click(hwnd()); break;
     case TrayItem::mnuWhiteList: mnuWhiteList_Click(hwnd()); break;
     case TrayItem::mnuRecentBlocked: mnuRecentBlocked_Click(hwnd()); break;
+    case TrayItem::mnuBlockedHosts: mnuBlockedHosts_Click(hwnd()); break;
     case TrayItem::mnuWaveSound: SetSound(SoundItem::WaveSound); break;
     case TrayItem::mnuInternalSound: SetSound(SoundItem::InternalSound); break;
     case TrayItem::mnuNoSound: SetSound(SoundItem::NoSound); break;

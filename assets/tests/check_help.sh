@@ -37,6 +37,12 @@ blocked.html|<b>Copy Address</b>
 blocked.html|<b>Test</b>
 blocked.html|href="allowlist.html"
 index.html|href="blocked.html"
+index.html|href="blockedhosts.html"
+blocked.html|<b>Open</b>
+blocked.html|<b>Block Host</b>
+blockedhosts.html|blocked even right
+blockedhosts.html|Internet Explorer 6 on Windows XP SP2
+blockedhosts.html|BlockedHost.dat
 allowlist.html|href="blocked.html"
 sounds.html|Block.wav
 sounds.html|Internal Sound

@@ -169,3 +169,62 @@ TEST(Host, OnlyAButtonOfTheTrayFormIsTheTraysButton) {
 
 }  // namespace
 }  // namespace vexbane::newwindow
+
+namespace vexbane::newwindow {
+namespace {
+
+class HostFacts : public Facts {
+ public:
+  bool onList = false, ctrl = false, blockedHost = false;
+  int32_t now = 12 * 3600 * 1000;
+  std::string asked;
+  bool PageOnAllowList() override { asked += "L"; return onList; }
+  bool CtrlDown() override { asked += "C"; return ctrl; }
+  int16_t CountIE() override { asked += "N"; return 1; }
+  int32_t Now() override { asked += "T"; return now; }
+  bool TargetOnBlockedHosts() override { asked += "H"; return blockedHost; }
+};
+
+TEST(BlockedHostDecision, BlockedRightAfterAClickAtEveryLevelButOffAndKeepsTheClick) {
+  for (int16_t level : {kLow, kDefault, kHigh, kAll, int16_t{7}}) {
+    HostFacts f;
+    f.blockedHost = true;
+    f.onList = true;  // the allow list speaks of the page: it does not open a listed host
+    Decision d = Decide(level, f.now - 10, false, f);
+    EXPECT_TRUE(d.block) << "level " << level;
+    EXPECT_EQ(d.reason, Reason::BlockedHost);
+    EXPECT_FALSE(d.clearClickTime) << "the click stays for the window the user wanted";
+    EXPECT_EQ(f.asked, "LHC") << "the page is still read first, then the target, then Ctrl";
+    EXPECT_EQ(ReasonText(d.reason), "blocked host");
+  }
+  HostFacts off;
+  off.blockedHost = true;
+  EXPECT_FALSE(Decide(kOff, 0, false, off).block);
+  EXPECT_EQ(off.asked, "") << "level 0 asks nothing";
+}
+
+TEST(BlockedHostDecision, CtrlOpensAListedHostAndUsesUpTheClick) {
+  HostFacts f;
+  f.blockedHost = true;
+  f.ctrl = true;
+  Decision d = Decide(kAll, f.now - 10, false, f);
+  EXPECT_FALSE(d.block);
+  EXPECT_EQ(d.reason, Reason::CtrlKey);
+  EXPECT_TRUE(d.clearClickTime);
+}
+
+TEST(BlockedHostDecision, AnUnlistedTargetLeavesTodaysRule) {
+  HostFacts f;
+  Decision d = Decide(kDefault, f.now - 100, false, f);
+  EXPECT_FALSE(d.block);
+  EXPECT_EQ(d.reason, Reason::RecentClick);
+  EXPECT_EQ(f.asked, "LHCNT");
+  HostFacts listed;
+  listed.onList = true;
+  d = Decide(kAll, 0, false, listed);
+  EXPECT_FALSE(d.block);
+  EXPECT_EQ(d.reason, Reason::AllowList);
+}
+
+}  // namespace
+}  // namespace vexbane::newwindow

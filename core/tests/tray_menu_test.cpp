@@ -19,7 +19,7 @@ std::string Captions(const std::vector<TrayMenuItem>& items) {
 
 TEST(TrayMenu, ItemsInOrderWithMessengerOnTheNtFamily) {
   EXPECT_EQ(Captions(TrayMenuItems(1)),
-            "Help|Cookie Manager|Allow List|Recently Blocked|-|Wave Sound|Internal Sound|No Sound|-|Block Messenger Popup|"
+            "Help|Cookie Manager|Allow List|Recently Blocked|Blocked Hosts|-|Wave Sound|Internal Sound|No Sound|-|Block Messenger Popup|"
             "Allow Messenger Popup|-|Block All Popup|Block Ad Popup-High|Block Ad Popup-Default|"
             "Block Ad Popup-Low|Allow Popup|");
 }
@@ -27,12 +27,22 @@ TEST(TrayMenu, ItemsInOrderWithMessengerOnTheNtFamily) {
 TEST(TrayMenu, NoMessengerItemsAndTwoSeparatorsOnWindows9x) {
   auto items = TrayMenuItems(0);
   EXPECT_EQ(Captions(items),
-            "Help|Cookie Manager|Allow List|Recently Blocked|-|Wave Sound|Internal Sound|No Sound|-|Block All Popup|"
+            "Help|Cookie Manager|Allow List|Recently Blocked|Blocked Hosts|-|Wave Sound|Internal Sound|No Sound|-|Block All Popup|"
             "Block Ad Popup-High|Block Ad Popup-Default|Block Ad Popup-Low|Allow Popup|");
   int separators = 0;
   for (const auto& item : items) separators += item.separator;
   EXPECT_EQ(separators, 2);
-  EXPECT_EQ(items[8].item, TrayItem::mnuNothing1);
+  EXPECT_EQ(items[9].item, TrayItem::mnuNothing1);
+}
+
+TEST(TrayMenu, ItemsAddedLaterKeepEveryOlderCommandId) {
+  // Scripts and the tray's own tests post these numbers: an added item takes a new one.
+  EXPECT_EQ(TrayMenuItemOf(TrayItem::mnuHelp).id, 100);
+  EXPECT_EQ(TrayMenuItemOf(TrayItem::mnuNothing2).id, 103);
+  EXPECT_EQ(TrayMenuItemOf(TrayItem::mnuAllowPopup).id, 115);
+  EXPECT_EQ(TrayMenuItemOf(TrayItem::mnuRecentBlocked).id, 116);
+  EXPECT_EQ(TrayMenuItemOf(TrayItem::mnuBlockedHosts).id, 117);
+  EXPECT_STREQ(TrayMenuItemOf(TrayItem::mnuBlockedHosts).caption, "Blocked Hosts");
 }
 
 TEST(TrayMenu, IdsAreUniqueAndFindTheirItem) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "HelperFixture.h"
+#include "RecordingTray.h"
 #include "ThreadState.h"
 #include "TraySignal.h"
 #include "core/block_record.h"
@@ -18,63 +19,11 @@ namespace {
 using blocks::BlockKind;
 using blocks::BlockReason;
 
-// The tray form as the helper meets it, on this thread: caption "Vexbane Tray Form", a child
-// "Block" button, and a window procedure that keeps every well-formed record it is sent.
-class RecordingTray {
- public:
-  struct Received {
-    HWND sender;
-    blocks::BlockRecord record;
-  };
-
-  RecordingTray() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &Proc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    ::RegisterClassA(&wc);
-    m_form = ::CreateWindowExA(0, kClass, "Vexbane Tray Form", WS_POPUP, 0, 0, 100, 60, nullptr, nullptr,
-                               ::GetModuleHandleA(nullptr), nullptr);
-    ::SetWindowLongPtrA(m_form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_button = ::CreateWindowExA(0, "BUTTON", "Block", WS_CHILD, 0, 0, 60, 20, m_form, nullptr, nullptr, nullptr);
-  }
-  ~RecordingTray() { ::DestroyWindow(m_form); }
-  RecordingTray(const RecordingTray&) = delete;
-  RecordingTray& operator=(const RecordingTray&) = delete;
-
-  HWND button() const { return m_button; }
-  std::string HandleText() const { return HandleToText(m_button); }
-  const std::vector<Received>& received() const { return m_received; }
-  int malformed() const { return m_malformed; }
-
- private:
-  static constexpr char kClass[] = "VexbaneTestRecordingTray";
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<RecordingTray*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg == WM_COPYDATA && self) {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      auto record = data->dwData == blocks::kRecordTag ? blocks::ParseBlockRecord(data->lpData, data->cbData)
-                                                      : std::nullopt;
-      if (!record) {
-        ++self->m_malformed;
-        return FALSE;
-      }
-      self->m_received.push_back({reinterpret_cast<HWND>(wParam), *record});
-      return TRUE;
-    }
-    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-  }
-
-  HWND m_form = nullptr;
-  HWND m_button = nullptr;
-  std::vector<Received> m_received;
-  int m_malformed = 0;
-};
-
-using BlockReportTest = HelperTest;
+class BlockReportTest : public BothBrowsersTest {};
+VEXBANE_BOTH_BROWSERS(BlockReportTest);
 
 
-TEST_F(BlockReportTest, EachBlockedWindowReportsItsPageKindReasonAndLevel) {
+TEST_P(BlockReportTest, EachBlockedWindowReportsItsPageKindReasonAndLevel) {
   RecordingTray tray;
   m_key.Set("hButton", tray.HandleText());
   m_key.Set("Popup", "2");
@@ -101,7 +50,7 @@ TEST_F(BlockReportTest, EachBlockedWindowReportsItsPageKindReasonAndLevel) {
   EXPECT_EQ(tray.malformed(), 0);
 }
 
-TEST_F(BlockReportTest, AClickOutsideTheTimeWindowIsReportedAsALateClick) {
+TEST_P(BlockReportTest, AClickOutsideTheTimeWindowIsReportedAsALateClick) {
   RecordingTray tray;
   m_key.Set("hButton", tray.HandleText());
   m_key.Set("Popup", "2");
@@ -113,7 +62,7 @@ TEST_F(BlockReportTest, AClickOutsideTheTimeWindowIsReportedAsALateClick) {
   EXPECT_EQ(tray.received()[0].record.reason, BlockReason::LateClick);
 }
 
-TEST_F(BlockReportTest, AllowedWindowsAndForeignButtonsGetNoRecord) {
+TEST_P(BlockReportTest, AllowedWindowsAndForeignButtonsGetNoRecord) {
   RecordingTray tray;
   m_key.Set("hButton", tray.HandleText());
   m_key.Set("Popup", "2");
@@ -136,7 +85,7 @@ TEST_F(BlockReportTest, AllowedWindowsAndForeignButtonsGetNoRecord) {
 // At level 4 every dialog is closed whatever the mouse did, so a real click left by an earlier
 // suite of this thread cannot let it through; the reason for a dialog without a click is shown
 // end to end by the Recently Blocked suite.
-TEST_F(BlockReportTest, AClosedDialogReportsADialogBlock) {
+TEST_P(BlockReportTest, AClosedDialogReportsADialogBlock) {
   RecordingTray tray;
   m_key.Set("hButton", tray.HandleText());
   m_key.Set("Popup", "4");
@@ -191,7 +140,7 @@ class HungTrayProcess {
   std::string m_button;
 };
 
-TEST_F(BlockReportTest, AHungTrayCostsTheDecisionNoMoreThanTheFixedTimeout) {
+TEST_P(BlockReportTest, AHungTrayCostsTheDecisionNoMoreThanTheFixedTimeout) {
   HungTrayProcess hung;
   ASSERT_FALSE(hung.buttonText().empty()) << "the stand-in did not publish its button";
   m_key.Set("hButton", hung.buttonText());
@@ -209,7 +158,7 @@ TEST_F(BlockReportTest, AHungTrayCostsTheDecisionNoMoreThanTheFixedTimeout) {
   }
 }
 
-TEST_F(BlockReportTest, NothingIsSentWithoutAFrameOrToAWindowThatIsNotTheTraysButton) {
+TEST_P(BlockReportTest, NothingIsSentWithoutAFrameOrToAWindowThatIsNotTheTraysButton) {
   RecordingTray tray;
   blocks::BlockRecord record;
   record.level = 2;

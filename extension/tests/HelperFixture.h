@@ -47,6 +47,25 @@ class HelperTest : public ::testing::Test {
   static HMODULE s_dll;
 };
 
+// The same cases under both browsers: IE 6 before XP SP2 (NewWindow2 alone) and IE 6 SP2 and
+// later (NewWindow3, then NewWindow2 unless cancelled).
+class BothBrowsersTest : public HelperTest, public ::testing::WithParamInterface<host::EventOrder> {
+ protected:
+  void SetUp() override {
+    HelperTest::SetUp();
+    Session().SetEventOrder(GetParam());
+  }
+};
+
+inline std::string BrowserName(const ::testing::TestParamInfo<host::EventOrder>& info) {
+  return info.param == host::EventOrder::NewWindow2Only ? "IE6" : info.param == host::EventOrder::NewWindow3Then2 ? "IE6SP2" : "Other";
+}
+
+#define VEXBANE_BOTH_BROWSERS(Suite)                                                                    \
+  INSTANTIATE_TEST_SUITE_P(Browsers, Suite,                                                             \
+                           ::testing::Values(host::EventOrder::NewWindow2Only, host::EventOrder::NewWindow3Then2), \
+                           BrowserName)
+
 // A top-level window with one child BUTTON, for the tray's hidden buttons and for the foreign
 // windows that may take over their handles.
 class ButtonWindow {

@@ -7,24 +7,25 @@
 namespace vexbane::ext::testing {
 namespace {
 
-using NewWindowTest = HelperTest;
+class NewWindowTest : public BothBrowsersTest {};
+VEXBANE_BOTH_BROWSERS(NewWindowTest);
 
 // The attach sets the click time, so a window opened while the first page loads is wanted.
-TEST_F(NewWindowTest, ClickTimeOfTheAttachLetsOneWindowThroughAndNoSecond) {
+TEST_P(NewWindowTest, ClickTimeOfTheAttachLetsOneWindowThroughAndNoSecond) {
   m_key.Set("Popup", "2");
   host::HostWindow& w = Session().Open();
   EXPECT_FALSE(w.NewWindow());
   EXPECT_TRUE(w.NewWindow()) << "one click, one window";
 }
 
-TEST_F(NewWindowTest, FirstNavigationUsesUpTheAttachClickTime) {
+TEST_P(NewWindowTest, FirstNavigationUsesUpTheAttachClickTime) {
   m_key.Set("Popup", "2");
   host::HostWindow& w = Session().Open();
   w.Navigate("http://example.com/");
   EXPECT_TRUE(w.NewWindow());
 }
 
-TEST_F(NewWindowTest, OnlyTheFirstNavigationOfAnObjectClearsTheClickTime) {
+TEST_P(NewWindowTest, OnlyTheFirstNavigationOfAnObjectClearsTheClickTime) {
   m_key.Set("Popup", "2");
   host::HostWindow& first = Session().Open();
   first.Navigate("http://example.com/");
@@ -36,14 +37,14 @@ TEST_F(NewWindowTest, OnlyTheFirstNavigationOfAnObjectClearsTheClickTime) {
   EXPECT_FALSE(second.NewWindow());
 }
 
-TEST_F(NewWindowTest, TitleChangeClearsTheClickTime) {
+TEST_P(NewWindowTest, TitleChangeClearsTheClickTime) {
   m_key.Set("Popup", "2");
   host::HostWindow& w = Session().Open();
   w.Title("Example");
   EXPECT_TRUE(w.NewWindow());
 }
 
-TEST_F(NewWindowTest, DefaultLevelTimeWindowWithWideMargins) {
+TEST_P(NewWindowTest, DefaultLevelTimeWindowWithWideMargins) {
   m_key.Set("Popup", "2");
   host::HostWindow& w = Session().Open();  // "CountIE" becomes 2: T = 700 ms
   Pump(250);
@@ -53,7 +54,7 @@ TEST_F(NewWindowTest, DefaultLevelTimeWindowWithWideMargins) {
   EXPECT_TRUE(late.NewWindow());
 }
 
-TEST_F(NewWindowTest, MissingPopupAndSoundReadOneLowLevelWithItsDoubledWindow) {
+TEST_P(NewWindowTest, MissingPopupAndSoundReadOneLowLevelWithItsDoubledWindow) {
   host::HostWindow& w = Session().Open();  // level 1: T = 1400 ms
   Pump(1000);
   EXPECT_FALSE(w.NewWindow());
@@ -63,7 +64,7 @@ TEST_F(NewWindowTest, MissingPopupAndSoundReadOneLowLevelWithItsDoubledWindow) {
   EXPECT_TRUE(w2.NewWindow());
 }
 
-TEST_F(NewWindowTest, OtherLevelsActAsDefaultAndUnreadableLevelMeansOff) {
+TEST_P(NewWindowTest, OtherLevelsActAsDefaultAndUnreadableLevelMeansOff) {
   m_key.Set("Popup", "5");
   host::HostWindow& w = Session().Open();
   Pump(1000);
@@ -73,14 +74,14 @@ TEST_F(NewWindowTest, OtherLevelsActAsDefaultAndUnreadableLevelMeansOff) {
   EXPECT_FALSE(w.NewWindow());
 }
 
-TEST_F(NewWindowTest, HighLevelShortensTheWindow) {
+TEST_P(NewWindowTest, HighLevelShortensTheWindow) {
   m_key.Set("Popup", "3");
   host::HostWindow& w = Session().Open();  // T = 467 ms
   Pump(650);
   EXPECT_TRUE(w.NewWindow());
 }
 
-TEST_F(NewWindowTest, CtrlLetsEveryWindowThroughAtEveryLevelAndUsesUpTheClick) {
+TEST_P(NewWindowTest, CtrlLetsEveryWindowThroughAtEveryLevelAndUsesUpTheClick) {
   for (const char* level : {"0", "1", "2", "3", "4"}) {
     SCOPED_TRACE(std::string("level ") + level);
     m_key.Set("Popup", level);
@@ -95,7 +96,7 @@ TEST_F(NewWindowTest, CtrlLetsEveryWindowThroughAtEveryLevelAndUsesUpTheClick) {
   }
 }
 
-TEST_F(NewWindowTest, AllowListIsTheOnlyWayThroughAtLevelFourButCtrl) {
+TEST_P(NewWindowTest, AllowListIsTheOnlyWayThroughAtLevelFourButCtrl) {
   m_key.Set("Popup", "4");
   WriteFile("WebSite.dat", "2\r\nnews.example\r\nTRUSTED\r\n");
   host::HostWindow& w = Session().Open();
@@ -107,7 +108,7 @@ TEST_F(NewWindowTest, AllowListIsTheOnlyWayThroughAtLevelFourButCtrl) {
   EXPECT_TRUE(w.NewWindow());
 }
 
-TEST_F(NewWindowTest, AllowListAlsoOverridesAMissingClickAtOtherLevels) {
+TEST_P(NewWindowTest, AllowListAlsoOverridesAMissingClickAtOtherLevels) {
   m_key.Set("Popup", "2");
   WriteFile("WebSite.dat", "1\r\nexample.com\r\n");
   host::HostWindow& w = Session().Open();
@@ -116,7 +117,7 @@ TEST_F(NewWindowTest, AllowListAlsoOverridesAMissingClickAtOtherLevels) {
   EXPECT_FALSE(w.NewWindow());
 }
 
-TEST_F(NewWindowTest, EachBlockPostsOneClickToTheTraysBlockButton) {
+TEST_P(NewWindowTest, EachBlockPostsOneClickToTheTraysBlockButton) {
   m_key.Set("Popup", "4");
   ButtonWindow tray("Vexbane Tray Form", "Block");
   m_key.Set("hButton", tray.HandleText());
@@ -131,7 +132,7 @@ TEST_F(NewWindowTest, EachBlockPostsOneClickToTheTraysBlockButton) {
   EXPECT_EQ(TakeClicks(tray.button()), 0) << "no signal for an allowed window";
 }
 
-TEST_F(NewWindowTest, NoClickReachesAForeignButtonThatTookOverAStaleHandle) {
+TEST_P(NewWindowTest, NoClickReachesAForeignButtonThatTookOverAStaleHandle) {
   m_key.Set("Popup", "4");
   ButtonWindow foreign("Some Other Program", "Block");
   m_key.Set("hButton", foreign.HandleText());
@@ -148,7 +149,7 @@ TEST_F(NewWindowTest, NoClickReachesAForeignButtonThatTookOverAStaleHandle) {
   EXPECT_EQ(TakeClicks(tray.button()), 1);
 }
 
-TEST_F(NewWindowTest, ButtonCaptionMustMatchTheSignal) {
+TEST_P(NewWindowTest, ButtonCaptionMustMatchTheSignal) {
   m_key.Set("Popup", "4");
   ButtonWindow formClose("Vexbane Tray Form", "Form Close");
   m_key.Set("hButton", formClose.HandleText());
@@ -165,7 +166,7 @@ namespace {
 
 // The tray program that the attach starts publishes its handles a moment later: the first
 // decision reads them again before anything else.
-TEST_F(NewWindowTest, HandlesPublishedAfterTheAttachAreReadByTheFirstDecision) {
+TEST_P(NewWindowTest, HandlesPublishedAfterTheAttachAreReadByTheFirstDecision) {
   m_key.Set("Popup", "4");
   m_key.Set("hForm", "0");
   host::HostWindow& w = Session().Open();

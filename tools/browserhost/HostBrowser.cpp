@@ -97,8 +97,13 @@ void HostBrowser::FireBeforeNavigate2(const std::string& url) noexcept {
 void HostBrowser::FireTitleChange(const std::string& title) noexcept { Fire(113, {BstrArg(title)}); }
 
 bool HostBrowser::FireNewWindow2() noexcept {
-  IDispatch* newWindow = nullptr;
   VARIANT_BOOL cancel = VARIANT_FALSE;
+  FireNewWindow2(cancel);
+  return cancel != VARIANT_FALSE;
+}
+
+void HostBrowser::FireNewWindow2(VARIANT_BOOL& cancel) noexcept {
+  IDispatch* newWindow = nullptr;
   std::vector<VARIANTARG> args(2);
   V_VT(&args[0]) = VT_BYREF | VT_DISPATCH;  // ppDisp
   V_DISPATCHREF(&args[0]) = &newWindow;
@@ -106,7 +111,66 @@ bool HostBrowser::FireNewWindow2() noexcept {
   V_BOOLREF(&args[1]) = &cancel;
   Fire(251, std::move(args));
   if (newWindow) newWindow->Release();
+}
+
+void HostBrowser::FireNewWindow3(const std::string& url, VARIANT_BOOL& cancel) noexcept {
+  IDispatch* newWindow = nullptr;
+  std::vector<VARIANTARG> args(5);
+  V_VT(&args[0]) = VT_BYREF | VT_DISPATCH;  // ppDisp
+  V_DISPATCHREF(&args[0]) = &newWindow;
+  V_VT(&args[1]) = VT_BYREF | VT_BOOL;      // Cancel
+  V_BOOLREF(&args[1]) = &cancel;
+  ::VariantInit(&args[2]);                  // dwFlags
+  V_VT(&args[2]) = VT_I4;
+  V_I4(&args[2]) = kNewWindowFlags;
+  std::string opener;
+  if (!m_url.empty()) {
+    opener.resize(m_url.size() * 2);
+    int n = ::WideCharToMultiByte(CP_ACP, 0, m_url.data(), static_cast<int>(m_url.size()), &opener[0],
+                                  static_cast<int>(opener.size()), nullptr, nullptr);
+    opener.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  }
+  args[3] = BstrArg(opener);                // bstrUrlContext
+  args[4] = BstrArg(url);                   // bstrUrl
+  Fire(273, std::move(args));
+  if (newWindow) newWindow->Release();
+}
+
+bool HostBrowser::RequestNewWindow(const std::string& url) noexcept {
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  switch (m_order) {
+    case EventOrder::NewWindow2Only: FireNewWindow2(cancel); break;
+    case EventOrder::NewWindow3Then2:
+      FireNewWindow3(url, cancel);
+      if (cancel == VARIANT_FALSE) FireNewWindow2(cancel);
+      break;
+    case EventOrder::NewWindow3Only: FireNewWindow3(url, cancel); break;
+    case EventOrder::NewWindow2Then3:
+      FireNewWindow2(cancel);
+      FireNewWindow3(url, cancel);
+      break;
+  }
   return cancel != VARIANT_FALSE;
+}
+
+bool EventOrderFromName(const std::string& name, EventOrder& order) {
+  for (EventOrder o : {EventOrder::NewWindow2Only, EventOrder::NewWindow3Then2, EventOrder::NewWindow3Only,
+                       EventOrder::NewWindow2Then3})
+    if (name == EventOrderName(o)) {
+      order = o;
+      return true;
+    }
+  return false;
+}
+
+const char* EventOrderName(EventOrder order) {
+  switch (order) {
+    case EventOrder::NewWindow2Only: return "ie6";
+    case EventOrder::NewWindow3Then2: return "sp2";
+    case EventOrder::NewWindow3Only: return "3-only";
+    case EventOrder::NewWindow2Then3: return "2-then-3";
+  }
+  return "?";
 }
 
 void HostBrowser::FireOnQuit() noexcept { Fire(253, {}); }
@@ -157,6 +221,27 @@ STDMETHODIMP HostBrowser::get_FullName(BSTR* name) noexcept { return CopyBstr(m_
 STDMETHODIMP HostBrowser::Quit() noexcept {
   m_quitRequested = true;
   return S_OK;
+}
+
+STDMETHODIMP HostBrowser::Navigate2(VARIANT* url, VARIANT* flags, VARIANT*, VARIANT*, VARIANT* headers) noexcept {
+  constexpr long kNavOpenInNewWindow = 0x1;
+  if (!url || V_VT(url) != VT_BSTR) return E_INVALIDARG;
+  long how = 0;
+  if (flags && V_VT(flags) == VT_I4) how = V_I4(flags);
+  if (!(how & kNavOpenInNewWindow)) return E_NOTIMPL;
+  try {
+    auto ansi = [](BSTR b) {
+      std::string out;
+      for (UINT i = 0; b && i < ::SysStringLen(b); ++i) out += static_cast<char>(b[i] < 0x80 ? b[i] : '?');
+      return out;
+    };
+    Opened opened{ansi(V_BSTR(url)), headers && V_VT(headers) == VT_BSTR ? ansi(V_BSTR(headers)) : ""};
+    if (RequestNewWindow(opened.url)) return S_OK;  // a sink cancelled it: no window
+    m_opened.push_back(std::move(opened));
+    return S_OK;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
 }
 
 STDMETHODIMP HostBrowser::EnumConnectionPoints(IEnumConnectionPoints** out) noexcept {

@@ -12,6 +12,21 @@
 
 namespace vexbane::host {
 
+// Which new-window events the stand-in raises for one request, as the browsers do.
+enum class EventOrder {
+  NewWindow2Only,      // IE 5, IE 6 before XP SP2
+  NewWindow3Then2,     // IE 6 SP2 and later: NewWindow2 follows unless NewWindow3 was cancelled
+  NewWindow3Only,      // as when another sink supplied the new window in NewWindow3
+  NewWindow2Then3,     // the other way round, as some hosts have been seen to do
+};
+
+// "ie6", "sp2", "3-only", "2-then-3"; false for any other name.
+bool EventOrderFromName(const std::string& name, EventOrder& order);
+const char* EventOrderName(EventOrder order);
+
+// NWMF_USERINITED | NWMF_FIRST: what IE passes for a window that a page script opens.
+inline constexpr long kNewWindowFlags = 0x0002 | 0x0004;
+
 class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer, public IConnectionPoint {
  public:
   // A new object (one reference, owned by the caller) for the frame window `hwnd`.
@@ -39,6 +54,17 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   void FireTitleChange(const std::string& title) noexcept;
   // Returns the Cancel flag as the sinks left it.
   bool FireNewWindow2() noexcept;
+  // One request for a new window to `url`, raised as `m_order` says with one Cancel shared by
+  // both events; the opener is the page shown. Returns the Cancel flag as the sinks left it.
+  bool RequestNewWindow(const std::string& url) noexcept;
+  void SetEventOrder(EventOrder order) noexcept { m_order = order; }
+  EventOrder eventOrder() const noexcept { return m_order; }
+  // The windows this browser opened through Navigate2 (navOpenInNewWindow): address and headers.
+  struct Opened {
+    std::string url;
+    std::string headers;
+  };
+  const std::vector<Opened>& opened() const noexcept { return m_opened; }
   void FireOnQuit() noexcept;
 
   // IUnknown
@@ -57,6 +83,9 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   STDMETHODIMP get_LocationURL(BSTR* url) noexcept override;
   STDMETHODIMP get_FullName(BSTR* name) noexcept override;
   STDMETHODIMP Quit() noexcept override;
+  // Only navOpenInNewWindow is offered: a new window, requested as a page's would be.
+  STDMETHODIMP Navigate2(VARIANT* url, VARIANT* flags, VARIANT* target, VARIANT* postData,
+                         VARIANT* headers) noexcept override;
 
   // IConnectionPointContainer
   STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) noexcept override;
@@ -113,7 +142,6 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   VEXBANE_NOTIMPL(put_MenuBar, VARIANT_BOOL)
   VEXBANE_NOTIMPL(get_FullScreen, VARIANT_BOOL*)
   VEXBANE_NOTIMPL(put_FullScreen, VARIANT_BOOL)
-  VEXBANE_NOTIMPL(Navigate2, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*)
   VEXBANE_NOTIMPL(QueryStatusWB, OLECMDID, OLECMDF*)
   VEXBANE_NOTIMPL(ExecWB, OLECMDID, OLECMDEXECOPT, VARIANT*, VARIANT*)
   VEXBANE_NOTIMPL(ShowBrowserBar, VARIANT*, VARIANT*, VARIANT*)
@@ -150,6 +178,11 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   std::vector<Sink> m_sinks;
   DWORD m_nextCookie = 1;
   bool m_quitRequested = false;
+  EventOrder m_order = EventOrder::NewWindow2Only;
+  std::vector<Opened> m_opened;
+
+  void FireNewWindow2(VARIANT_BOOL& cancel) noexcept;
+  void FireNewWindow3(const std::string& url, VARIANT_BOOL& cancel) noexcept;
 };
 
 // ANSI text to a wide string (the system code page).

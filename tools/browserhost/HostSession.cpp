@@ -25,15 +25,22 @@ HostWindow& HostSession::Open(const std::string& frameClass) {
     // The tabs list their own browsers; the frame's class is always IEFrame.
     m_windows.push_back(std::make_unique<HostWindow>(m_shape, &m_list, m_out));
     m_current = m_windows.back().get();
+    m_current->SetEventOrder(m_order);
     Pump(50);
     return *m_current;
   }
   auto window = std::make_unique<HostWindow>(frameClass, m_out);
+  window->SetEventOrder(m_order);
   if (window->browser()) m_list.emplace_back(static_cast<IDispatch*>(static_cast<IWebBrowser2*>(window->browser())));
   m_current = window.get();
   m_windows.push_back(std::move(window));
   Pump(50);
   return *m_current;
+}
+
+void HostSession::SetEventOrder(EventOrder order) noexcept {
+  m_order = order;
+  for (auto& w : m_windows) w->SetEventOrder(order);
 }
 
 HostWindow& HostSession::Current() {

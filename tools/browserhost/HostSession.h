@@ -27,12 +27,18 @@ class HostSession {
   // The browsers the shell window list holds now (in the tab shapes, one per open tab).
   size_t ListedBrowsers() const noexcept { return m_list.size(); }
 
+  // The new-window events of this session's browser, for the windows open and those to come.
+  void SetEventOrder(EventOrder order) noexcept;
+  EventOrder eventOrder() const noexcept { return m_order; }
+
   // Opens a window with its helper (in the tab shapes: a frame with one tab) and makes it the
   // current one.
   HostWindow& Open(const std::string& frameClass = kFrameClass);
   // The current window; opens the first one when there is none yet.
   HostWindow& Current();
   bool HasCurrent() const noexcept { return m_current && !m_current->closed(); }
+  // Every window opened, in order, closed ones too.
+  const std::vector<std::unique_ptr<HostWindow>>& windows() const noexcept { return m_windows; }
   // Makes the n-th window opened (from 1) the current one; false when there is none.
   bool Select(size_t n);
   // Quits the current window and drops it from the shell window list; in the tab shapes its
@@ -57,6 +63,7 @@ class HostSession {
   std::vector<std::unique_ptr<HostWindow>> m_windows;
   std::vector<std::string> m_classes;  // window classes registered for this session's windows
   HostWindow* m_current = nullptr;
+  EventOrder m_order = EventOrder::NewWindow2Only;
 };
 
 }  // namespace vexbane::host

@@ -138,9 +138,12 @@ void HostTab::Title(const std::string& text) {
   Run([this, &text] { m_browser->FireTitleChange(text); });
 }
 
-bool HostTab::NewWindow() {
+bool HostTab::NewWindow(const std::string& url, EventOrder order) {
   bool cancelled = false;
-  Run([this, &cancelled] { cancelled = m_browser->FireNewWindow2(); });
+  Run([this, &cancelled, &url, order] {
+    m_browser->SetEventOrder(order);
+    cancelled = m_browser->RequestNewWindow(url);
+  });
   return cancelled;
 }
 

@@ -63,9 +63,14 @@ void HostWindow::Title(const std::string& text) {
   m_browser->FireTitleChange(text);
 }
 
-bool HostWindow::NewWindow() {
-  if (tabbed()) return TabNewWindow();
-  return m_browser->FireNewWindow2();
+bool HostWindow::NewWindow(const std::string& url) {
+  if (tabbed()) return TabNewWindow(url);
+  return m_browser->RequestNewWindow(url);
+}
+
+void HostWindow::SetEventOrder(EventOrder order) noexcept {
+  m_order = order;
+  if (m_browser) m_browser->SetEventOrder(order);
 }
 
 void HostWindow::SetFullName(const std::string& path) {

@@ -20,6 +20,7 @@ namespace vexbane::host {
 inline constexpr char kFrameClass[] = "IEFrame";
 inline constexpr char kPageClass[] = "Internet Explorer_Server";
 inline constexpr char kDialogClass[] = "Internet Explorer_TridentDlgFrame";
+inline constexpr char kDefaultPopupUrl[] = "http://popup.example/window.html";
 inline constexpr char kBrowserFullName[] = "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
 
 class PageWindow final : public win::Window {
@@ -96,20 +97,23 @@ class HostWindow {
 
   void Navigate(const std::string& url);
   void Title(const std::string& text);
-  // Returns true when the helper cancelled the new window.
-  bool NewWindow();
+  // A request for a new window to `url`, raised as the browser's event order says. Returns true
+  // when the helper cancelled the new window.
+  bool NewWindow(const std::string& url = kDefaultPopupUrl);
   void OpenDialog();
   void CloseDialog();
   // Whether the last dialog opened is still a window, whoever closed it.
   bool DialogExists() const noexcept;
   // The browser's quit: OnQuit to the helper, then the site is taken away and the frame goes.
   void Quit();
+  // The new-window events of this window's browsers (its tabs' too).
+  void SetEventOrder(EventOrder order) noexcept;
 
  private:
   void CloseTabNumber(size_t n);
   void TabNavigate(const std::string& url);
   void TabTitle(const std::string& text);
-  bool TabNewWindow();
+  bool TabNewWindow(const std::string& url);
   void TabSetFullName(const std::string& path);
   void TabOpenDialog();
   void TabCloseDialog();
@@ -130,6 +134,7 @@ class HostWindow {
   std::unique_ptr<TabFrame> m_tabFrame;
   std::vector<std::unique_ptr<HostTab>> m_tabs;
   HostTab* m_currentTab = nullptr;
+  EventOrder m_order = EventOrder::NewWindow2Only;
 };
 
 }  // namespace vexbane::host

@@ -107,6 +107,18 @@ bool RunTrayCommand(HostSession&, const std::string& arg, std::ostream& out) {
     if (!window || !AllowSiteOfRow(window, row)) return false;
     out << "blocked status " << ReadRecentBlocked(window).status << std::endl;
     return true;
+  } else if (arg.rfind("open ", 0) == 0 || arg.rfind("block-host ", 0) == 0) {
+    const bool open = arg.rfind("open ", 0) == 0;
+    HWND window = OpenRecentBlocked(form, kAnswerTimeoutMs);
+    int row = 0;
+    try {
+      row = std::stoi(arg.substr(open ? 5 : 11));
+    } catch (...) {
+      return false;
+    }
+    if (!window || !(open ? OpenRow(window, row) : BlockHostOfRow(window, row))) return false;
+    out << "blocked status " << ReadRecentBlocked(window).status << std::endl;
+    return true;
   } else if (arg != "state") {
     return false;
   }
@@ -206,10 +218,28 @@ const std::map<std::string, Command>& Commands() {
          out << "ctrl " << arg << std::endl;
          return true;
        }},
-      {"newwindow", [](HostSession& s, const std::string&, std::ostream& out) {
-         bool blocked = s.Current().NewWindow();
+      {"newwindow", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         bool blocked = s.Current().NewWindow(arg.empty() ? kDefaultPopupUrl : arg);
          out << "newwindow " << (blocked ? "blocked" : "allowed") << std::endl;
          HostSession::Pump(20);
+         return true;
+       }},
+      {"browser", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         EventOrder order;
+         if (!EventOrderFromName(arg, order)) return false;
+         s.SetEventOrder(order);
+         out << "browser " << arg << std::endl;
+         return true;
+       }},
+      {"opened", [](HostSession& s, const std::string&, std::ostream& out) {
+         // Windows the browsers opened on the helper's request (Navigate2 into a new window).
+         size_t n = 0;
+         for (const auto& w : s.windows()) {
+           ++n;
+           if (!w->browser()) continue;
+           for (const HostBrowser::Opened& o : w->browser()->opened())
+             out << "opened by window " << n << " " << o.url << " | " << o.headers << std::endl;
+         }
          return true;
        }},
       {"dialog", [](HostSession& s, const std::string& arg, std::ostream& out) {
@@ -288,7 +318,7 @@ int RunScenario(std::istream& in, std::ostream& out, const ShapeOptions& shape) 
     }
     // The first browser window opens with the first command that needs one.
     if (!session.HasCurrent() && verb != "open" && verb != "second" && verb != "echo" && verb != "wait" &&
-        verb != "tray" && verb != "setting" && verb != "tls")
+        verb != "tray" && verb != "setting" && verb != "tls" && verb != "browser")
       OpenWindow(session, "", out);
     auto it = Commands().find(verb);
     if (it == Commands().end() || !it->second(session, arg, out)) {

@@ -18,6 +18,8 @@ constexpr int kRecentCounts = 13;
 constexpr int kRecentList = 18;
 constexpr int kRecentStatus = 19;
 constexpr int kRecentAllowSite = 20;
+constexpr int kRecentOpen = 24;
+constexpr int kRecentBlockHost = 25;
 
 // Wine gives a list box's text to another process as UTF-16 whichever variant asks; the wide
 // message reads alike everywhere.
@@ -138,6 +140,26 @@ bool AllowSiteOfRow(HWND window, int row) noexcept {
   return ::SendMessageTimeoutA(::GetDlgItem(window, kRecentAllowSite), BM_CLICK, 0, 0, SMTO_NORMAL, 5000,
                                &ignored) != 0;
 }
+
+namespace {
+
+// The selection and the list's notice to its window, as a click on the row gives them; then the
+// button, pressed as a click does.
+bool PressForRow(HWND window, int row, int button) noexcept {
+  HWND list = ::GetDlgItem(window, kRecentList);
+  if (row < 1 || ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row - 1), 0) == LB_ERR) return false;
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(kRecentList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
+                        SMTO_NORMAL, 5000, &ignored);
+  if (!::IsWindowEnabled(::GetDlgItem(window, button))) return false;
+  return ::SendMessageTimeoutA(::GetDlgItem(window, button), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored) != 0;
+}
+
+}  // namespace
+
+bool OpenRow(HWND window, int row) noexcept { return PressForRow(window, row, kRecentOpen); }
+
+bool BlockHostOfRow(HWND window, int row) noexcept { return PressForRow(window, row, kRecentBlockHost); }
 
 bool PostTrayIconClick(HWND form) noexcept {
   return form && ::PostMessageA(form, kTrayCallbackMessage, 0, WM_LBUTTONUP);

@@ -35,6 +35,9 @@ HWND OpenRecentBlocked(HWND form, DWORD timeoutMs) noexcept;
 RecentBlockedView ReadRecentBlocked(HWND window);
 // Selects row `row` (from 1) and presses "Allow Site"; false when there is no such row.
 bool AllowSiteOfRow(HWND window, int row) noexcept;
+// Selects row `row` (from 1), as a click on it does, and presses "Open" or "Block Host".
+bool OpenRow(HWND window, int row) noexcept;
+bool BlockHostOfRow(HWND window, int row) noexcept;
 
 // A left click on the tray icon, as the shell reports it to the form.
 bool PostTrayIconClick(HWND form) noexcept;

@@ -11,6 +11,7 @@
 #include "ToolWindows.h"
 #include "core/block_counters.h"
 #include "core/block_record.h"
+#include "core/block_record_v2.h"
 #include "dialogs_helpers.h"
 #include "frmMessage.h"
 #include "frmPopupAdvanced.h"
@@ -103,9 +104,9 @@ TEST_F(RecentBlockedTest, RecordsShowUpNewestFirstWithSiteKindAndReasonCappedAtT
   EXPECT_TRUE(Module().blnRecentFormOpen);
   const auto rows = ListBoxItems(Control(form, frmRecentBlocked::lstBlocks));
   ASSERT_EQ(rows.size(), 20u);
-  EXPECT_EQ(rows[0], "10:00:00\tlast.example\tnew window\tlevel 4 blocks all");
-  EXPECT_EQ(rows[1], "10:00:00\tsite24.example\tnew window\tno click");
-  EXPECT_EQ(rows[19], "10:00:00\tsite6.example\tnew window\tno click") << "the five oldest fell off";
+  EXPECT_EQ(rows[0], "10:00:00\tlast.example\t\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(rows[1], "10:00:00\tsite24.example\t\tnew window\tno click");
+  EXPECT_EQ(rows[19], "10:00:00\tsite6.example\t\tnew window\tno click") << "the five oldest fell off";
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 25     In all: 25");
   EXPECT_EQ(m_key.Get("BlocksToday"), "25");
   EXPECT_EQ(m_key.Get("BlocksTotal"), "25");
@@ -122,7 +123,7 @@ TEST_F(RecentBlockedTest, AnOpenWindowShowsANewBlockAtOnceAndKeepsTheSelection) 
   Send(Record("http://two.example/", BlockKind::Dialog));
   const auto rows = ListBoxItems(list);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ(rows[0], "10:00:00\ttwo.example\tdialog\tno click");
+  EXPECT_EQ(rows[0], "10:00:00\ttwo.example\t\tdialog\tno click");
   EXPECT_EQ(::SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "the selected block moved down with its row";
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 2     In all: 2");
 }
@@ -419,6 +420,144 @@ TEST_F(RecentBlockedTest, ABlinkDoesNotKeepARecordWaiting) {
   EXPECT_LT(waited.load(), 600u) << "answered within the blink, not after it";
   EXPECT_EQ(Module().recentBlocks.size(), 1u);
   EXPECT_EQ(State().blinks, 1);
+}
+
+// Version 2 records: where the window was going, its own row column and buttons.
+class RecentBlockedTargetTest : public RecentBlockedTest {
+ protected:
+  LRESULT SendV2(const blocks::BlockRecord& record) {
+    blocks::BlockRecordWireV2 wire = blocks::EncodeBlockRecordV2(record);
+    return SendBytes(Form(), m_frame.hwnd(), &wire, sizeof wire);
+  }
+  static blocks::BlockRecord WithTarget(const std::string& page, const std::string& target, uint32_t id) {
+    blocks::BlockRecord r = Record(page);
+    r.targetUrl = target;
+    r.blockId = id;
+    return r;
+  }
+  static std::string Clipboard() {
+    if (!::OpenClipboard(nullptr)) return "<closed>";
+    HANDLE data = ::GetClipboardData(CF_TEXT);
+    std::string text = data ? static_cast<const char*>(::GlobalLock(data)) : "<none>";
+    if (data) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    return text;
+  }
+  static void Select(HWND form, int row) {
+    HWND list = Control(form, frmRecentBlocked::lstBlocks);
+    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    ::SendMessageA(form, WM_COMMAND, MAKEWPARAM(frmRecentBlocked::lstBlocks, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+  }
+};
+
+TEST_F(RecentBlockedTargetTest, OpensShowsTheTargetsHostAndCopyAddressCopiesTheTarget) {
+  LoadForm();
+  EXPECT_EQ(TRUE, SendV2(WithTarget("http://news.example/a", "http://Pop.Ads.Example/w?id=1", 5)));
+  EXPECT_EQ(TRUE, Send(Record("http://old.example/")));  // an older helper's record
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblOpens)), "Opens");
+  const auto rows = ListBoxItems(Control(form, frmRecentBlocked::lstBlocks));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], "10:00:00\told.example\t\tnew window\tno click");
+  EXPECT_EQ(rows[1], "10:00:00\tnews.example\tpop.ads.example\tnew window\tno click");
+  Select(form, 1);
+  Click(form, frmRecentBlocked::cmdCopyAddress);
+  EXPECT_EQ(Clipboard(), "http://Pop.Ads.Example/w?id=1");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "The blocked window's address is on the clipboard.");
+  Select(form, 0);
+  Click(form, frmRecentBlocked::cmdCopyAddress);
+  EXPECT_EQ(Clipboard(), "http://old.example/") << "no target: the page's address";
+}
+
+TEST_F(RecentBlockedTargetTest, OpenAndBlockHostNeedATarget) {
+  LoadForm();
+  SendV2(WithTarget("http://news.example/a", "http://x.ads.example/w", 3));
+  Send(Record("http://old.example/"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  EXPECT_FALSE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdOpen))) << "nothing selected";
+  Select(form, 0);
+  EXPECT_FALSE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdOpen))) << "no target";
+  EXPECT_FALSE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdBlockHost)));
+  Select(form, 1);
+  EXPECT_TRUE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdOpen)));
+  EXPECT_TRUE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdBlockHost)));
+}
+
+TEST_F(RecentBlockedTargetTest, OpenPostsTheBlocksNumberToTheFrameThatTried) {
+  LoadForm();
+  SendV2(WithTarget("http://news.example/a", "http://x.ads.example/w", 42));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  Select(form, 0);
+  Click(form, frmRecentBlocked::cmdOpen);
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "The window opens from the browser window that tried.");
+  MSG msg = {};
+  ASSERT_TRUE(::PeekMessageA(&msg, m_frame.hwnd(), 0xC000, 0xFFFF, PM_REMOVE));
+  EXPECT_EQ(msg.message, ::RegisterWindowMessageA("VexbaneOpenBlocked"));
+  EXPECT_EQ(msg.wParam, 42u);
+  EXPECT_EQ(Module().recentBlocks.size(), 1u) << "opening is no block";
+  EXPECT_EQ(m_key.Get("BlocksTotal"), "1");
+}
+
+TEST_F(RecentBlockedTargetTest, BlockHostAddsTheTargetsHostOnceAndCreatesTheList) {
+  m_folder.Write("WebSite.dat", "1\r\nkeep.example\r\n");
+  LoadForm();
+  SendV2(WithTarget("http://news.example/a", "http://X.Ads.Example:81/w", 1));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  Select(form, 0);
+  Click(form, frmRecentBlocked::cmdBlockHost);
+  EXPECT_EQ(m_folder.Read("BlockedHost.dat"), "1\r\nx.ads.example\r\n");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
+            "x.ads.example was added to the Blocked Hosts list: its windows stay blocked after a click.");
+  Click(form, frmRecentBlocked::cmdBlockHost);
+  EXPECT_EQ(m_folder.Read("BlockedHost.dat"), "1\r\nx.ads.example\r\n");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "x.ads.example is already on the Blocked Hosts list.");
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nkeep.example\r\n") << "the allow list is another file";
+}
+
+TEST_F(RecentBlockedTargetTest, BlockHostNeverWritesOverAListItCouldNotRead) {
+  LoadForm();
+  SendV2(WithTarget("http://news.example/a", "http://x.ads.example/w", 1));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  Select(form, 0);
+  // A folder where the list should be: nothing to read, nothing may replace it.
+  ASSERT_TRUE(::CreateDirectoryA(m_folder.File("BlockedHost.dat").c_str(), nullptr));
+  Click(form, frmRecentBlocked::cmdBlockHost);
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
+            "The Blocked Hosts list could not be read; nothing was changed.");
+  EXPECT_NE(::GetFileAttributesA(m_folder.File("BlockedHost.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  ::RemoveDirectoryA(m_folder.File("BlockedHost.dat").c_str());
+
+  // Held by another program that lets others read only: read, but not replaced.
+  m_folder.Write("BlockedHost.dat", "1\r\nother.example\r\n");
+  HANDLE held = ::CreateFileA(m_folder.File("BlockedHost.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Click(form, frmRecentBlocked::cmdBlockHost);
+  ::CloseHandle(held);
+  EXPECT_EQ(m_folder.Read("BlockedHost.dat"), "1\r\nother.example\r\n");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
+            "The Blocked Hosts list could not be written; nothing was changed.");
+
+  // Read-only: whether the system lets it be replaced or not, the entry already there stays.
+  ::SetFileAttributesA(m_folder.File("BlockedHost.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+  Click(form, frmRecentBlocked::cmdBlockHost);
+  ::SetFileAttributesA(m_folder.File("BlockedHost.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string after = m_folder.Read("BlockedHost.dat");
+  EXPECT_TRUE(after == "1\r\nother.example\r\n" || after == "2\r\nother.example\r\nx.ads.example\r\n") << after;
+}
+
+TEST_F(RecentBlockedTargetTest, RecordsWithControlBytesInAnAddressAreRefused) {
+  LoadForm();
+  blocks::BlockRecordWireV2 wire = blocks::EncodeBlockRecordV2(WithTarget("http://a.example/", "http://b.example/", 1));
+  wire.targetUrl[8] = '\n';
+  EXPECT_EQ(FALSE, SendBytes(Form(), m_frame.hwnd(), &wire, sizeof wire));
+  EXPECT_EQ(Module().recentBlocks.size(), 0u);
 }
 
 }  // namespace

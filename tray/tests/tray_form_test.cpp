@@ -56,7 +56,7 @@ using TrayForm = TrayFormFixture;
 
 TEST_F(TrayForm, MenuHoldsEveryItemInOrder) {
   frmTrayForm& form = LoadForm();
-  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "Recently Blocked", "-", "Wave Sound",
+  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "Recently Blocked", "Blocked Hosts", "-", "Wave Sound",
                                     "Internal Sound",
                                     "No Sound", "-", "Block Messenger Popup", "Allow Messenger Popup", "-",
                                     "Block All Popup", "Block Ad Popup-High", "Block Ad Popup-Default",
@@ -69,7 +69,7 @@ TEST_F(TrayForm, Windows9xMenuHasNoMessengerItemsAndTouchesNoService) {
   Module().intWinNT = 0;
   m_key.Set("BlockMessenger", "2");
   frmTrayForm& form = LoadForm();
-  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "Recently Blocked", "-", "Wave Sound",
+  std::vector<std::string> expected{"Help", "Cookie Manager", "Allow List", "Recently Blocked", "Blocked Hosts", "-", "Wave Sound",
                                     "Internal Sound",
                                     "No Sound", "-", "Block All Popup", "Block Ad Popup-High",
                                     "Block Ad Popup-Default", "Block Ad Popup-Low", "Allow Popup"};

@@ -1,7 +1,9 @@
 // Stands in for the tray program in the helper's tests: notes each start and its show state
 // in "started.txt" beside itself, then ends. Started with "--hung-tray FILE" it is instead a
 // tray that hangs: it shows the tray form and its "Block" button, writes the button's handle
-// to FILE and then never takes a message until it is ended.
+// to FILE and then never takes a message until it is ended. Started with anything else on its
+// command line (as the browser the tray starts for "Open"), it also writes that line to
+// "args.txt" beside itself.
 #include <windows.h>
 
 #include <cstring>
@@ -47,5 +49,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   DWORD written = 0;
   ::WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   ::CloseHandle(f);
+  if (commandLine && *commandLine) {
+    const std::string args = file.substr(0, file.find_last_of('\\')) + "\\args.txt";
+    HANDLE a = ::CreateFileA(args.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (a == INVALID_HANDLE_VALUE) return 1;
+    ::WriteFile(a, commandLine, static_cast<DWORD>(std::strlen(commandLine)), &written, nullptr);
+    ::CloseHandle(a);
+  }
   return 0;
 }
