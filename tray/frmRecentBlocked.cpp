@@ -30,7 +30,7 @@ constexpr int32_t kHeaderHeight = 216;
 constexpr dialogs::TwipRect kList = {kListLeft, 1140, kListWidth, 1680};
 constexpr dialogs::TwipRect kStatus = {480, 2916, 5412, 384};
 // Left edges of the five columns inside the list; the headers stand above them.
-constexpr int32_t kColumnTwips[] = {0, 780, 1920, 3060, 3960};
+constexpr int32_t kColumnTwips[] = {0, 870, 1830, 2790, 3900};
 constexpr int kColumns = 5;
 constexpr int32_t kColumnPadTwips = 60;
 // Five buttons across the list's width, each as wide as its caption needs.
