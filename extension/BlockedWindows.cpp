@@ -10,7 +10,7 @@ uint32_t BlockedWindows::Remember(HWND frame, const std::string& targetUrl, cons
   if (targetUrl.empty() || blocks::HasControlBytes(targetUrl)) return 0;
   if (++m_lastId == 0) m_lastId = 1;
   m_windows.push_back({m_lastId, frame, targetUrl, pageUrl});
-  while (m_windows.size() > blocks::kRecentCapacity) m_windows.pop_front();
+  while (m_windows.size() > blocks::kRecentCapacity) m_windows.erase(m_windows.begin());
   return m_lastId;
 }
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <deque>
+#include <vector>
 #include <string>
 
 namespace vexbane::ext {
@@ -45,8 +45,10 @@ class BlockedWindows {
     HWND frame;
     BlockedWindowOpener* opener;
   };
-  std::deque<BlockedWindow> m_windows;
-  std::deque<Opener> m_openers;
+  // Vectors: a few rows at most, and the i686 cross compiler's link-time optimiser fails on
+  // std::deque here (an internal error in the shipped build).
+  std::vector<BlockedWindow> m_windows;
+  std::vector<Opener> m_openers;
   uint32_t m_lastId = 0;
 };
 
