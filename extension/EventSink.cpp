@@ -110,7 +110,8 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
   BrowserEvents* owner = m_owner;
   if (!owner) return S_OK;
   // Most of a page visit's events are none of ours: they cost nothing but the test.
-  if (id != kDispidBeforeNavigate2 && id != kDispidTitleChange && id != kDispidNewWindow2 && id != kDispidOnQuit)
+  if (id != kDispidBeforeNavigate2 && id != kDispidTitleChange && id != kDispidNewWindow2 &&
+      id != kDispidNewWindow3 && id != kDispidOnQuit)
     return S_OK;
   AddRef();  // a handler may disconnect this sink
   switch (id) {
