@@ -179,7 +179,18 @@ bool TrayDriver::WaitExit(DWORD ms) const {
 bool TrayDriver::EnsureRunning(const std::string& exePath, const vexbane::testing::ScopedProductKey& key) {
   m_key = &key;
   if (Running()) return true;
+  // A copy the helper started late would hold the single-instance mutex, and this one would end
+  // at once: such a copy is ended first, and the start tried once more if one came in between.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    Stop();
+    EndStrayCopies(0);
+    if (Launch(exePath, key)) return true;
+  }
   Stop();
+  return false;
+}
+
+bool TrayDriver::Launch(const std::string& exePath, const vexbane::testing::ScopedProductKey& key) {
   key.Remove("hForm");
   std::string command = "\"" + exePath + "\"";
   const std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
@@ -189,13 +200,16 @@ bool TrayDriver::EnsureRunning(const std::string& exePath, const vexbane::testin
   if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &m_process))
     return false;
-  for (int i = 0; i < 200 && (key.Get("hForm") == "<missing>" || key.Get("hForm") == "0"); ++i) ::Sleep(50);
+  for (int i = 0; i < 200 && Running() && (key.Get("hForm") == "<missing>" || key.Get("hForm") == "0"); ++i)
+    ::Sleep(50);
   const std::string published = key.Get("hForm");
-  if (published == "<missing>" || published == "0") return false;
+  if (!Running() || published == "<missing>" || published == "0") return false;
   m_cmdForm = reinterpret_cast<HWND>(static_cast<intptr_t>(std::stol(published)));
   m_form = ::GetParent(m_cmdForm);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(m_form, &owner);
   // The handles are published before the loop runs; the answer comes once it does.
-  return m_form && RoundTrip();
+  return m_form && owner == m_process.dwProcessId && RoundTrip();
 }
 
 void TrayDriver::Stop() {

@@ -79,6 +79,7 @@ class TrayDriver {
   static void EndStrayCopies(DWORD ms);
 
  private:
+  bool Launch(const std::string& exePath, const vexbane::testing::ScopedProductKey& key);
   bool RoundTrip();
   HWND OpenMessageBox() const;
 
