@@ -11,6 +11,7 @@
 
 #include "HelperFixture.h"
 #include "HostTab.h"
+#include "RecordingTray.h"
 #include "TabFrame.h"
 #include "ThreadState.h"
 #include "core/block_record.h"
@@ -33,53 +34,6 @@ std::string ClassOf(HWND hwnd) {
   int n = ::GetClassNameA(hwnd, name, sizeof name);
   return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
 }
-
-// A tray form on this thread whose "Block" button takes the helper's clicks and whose form
-// keeps every block record it is sent, with the window the record names.
-class RecordingTray {
- public:
-  struct Received {
-    HWND frame;
-    blocks::BlockRecord record;
-  };
-  RecordingTray() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &Proc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    ::RegisterClassA(&wc);
-    m_form = ::CreateWindowExA(0, kClass, "Vexbane Tray Form", WS_POPUP, 0, 0, 100, 60, nullptr, nullptr,
-                               ::GetModuleHandleA(nullptr), nullptr);
-    ::SetWindowLongPtrA(m_form, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    m_button = ::CreateWindowExA(0, "BUTTON", "Block", WS_CHILD, 0, 0, 60, 20, m_form, nullptr, nullptr, nullptr);
-  }
-  ~RecordingTray() { ::DestroyWindow(m_form); }
-  RecordingTray(const RecordingTray&) = delete;
-  RecordingTray& operator=(const RecordingTray&) = delete;
-  HWND button() const { return m_button; }
-  const std::vector<Received>& received() const { return m_received; }
-
- private:
-  static constexpr char kClass[] = "VexbaneTabTestRecordingTray";
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<RecordingTray*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg == WM_COPYDATA && self) {
-      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      auto record = data->dwData == blocks::kRecordTag ? blocks::ParseBlockRecord(data->lpData, data->cbData)
-                                                      : std::nullopt;
-      if (!record) return FALSE;
-      try {
-        self->m_received.push_back({reinterpret_cast<HWND>(wParam), *record});
-      } catch (...) {
-      }
-      return TRUE;
-    }
-    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-  }
-  HWND m_form = nullptr;
-  HWND m_button = nullptr;
-  std::vector<Received> m_received;
-};
 
 class TabShapeTest : public HelperTest, public ::testing::WithParamInterface<const char*> {
  protected:
@@ -190,7 +144,7 @@ TEST_P(TabShapeTest, AClickInOneTabLetsOnlyThatTabsWindowOpenAndRecordsNameTheFr
     Pump(50);
     ASSERT_EQ(m_records.received().size(), recordsBefore + 1);
     const RecordingTray::Received& got = m_records.received().back();
-    EXPECT_EQ(got.frame, w.frame());
+    EXPECT_EQ(got.sender, w.frame());
     EXPECT_EQ(got.record.pageUrl, "http://tab" + std::to_string(other) + ".example/");
     EXPECT_EQ(got.record.kind, blocks::BlockKind::NewWindow);
   }
@@ -223,7 +177,7 @@ TEST_P(TabShapeTest, ADialogIsJudgedOnlyByTheTabThatOpenedItBothWays) {
   ScanInTab(w, 1);
   EXPECT_FALSE(::IsWindow(unwanted));
   ASSERT_EQ(m_records.received().size(), blocksBefore + 1);
-  EXPECT_EQ(m_records.received().back().frame, w.frame());
+  EXPECT_EQ(m_records.received().back().sender, w.frame());
   EXPECT_EQ(m_records.received().back().record.pageUrl, "http://tab1.example/");
   EXPECT_EQ(m_records.received().back().record.kind, blocks::BlockKind::Dialog);
 }
