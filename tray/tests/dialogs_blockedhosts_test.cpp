@@ -106,7 +106,11 @@ TEST_F(BlockedHostsEditor, AHeldOrReadOnlyFileKeepsItsEntries) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Type(form, "lost.example");
-  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  {
+    testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+    testing::Click(form, frmPopupAdvanced::cmdAdd);
+    EXPECT_EQ("The Blocked Hosts list could not be saved; nothing was added.", notice.Seen().text);
+  }
   ::CloseHandle(held);
   EXPECT_EQ("1\r\nkeep.example\r\n", File());
   EXPECT_EQ(std::vector<std::string>{"keep.example"}, Items(form)) << "the list shows what the file holds";
@@ -115,7 +119,11 @@ TEST_F(BlockedHostsEditor, AHeldOrReadOnlyFileKeepsItsEntries) {
   // list shows what the file holds.
   ::SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_READONLY);
   Type(form, "new.example");
-  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  {
+    // A save refused says so in a box; one let through shows none.
+    testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+    testing::Click(form, frmPopupAdvanced::cmdAdd);
+  }
   ::SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
   const std::string after = File();
   EXPECT_NE(after.find("keep.example\r\n"), std::string::npos) << after;
@@ -127,10 +135,18 @@ TEST_F(BlockedHostsEditor, AHeldOrReadOnlyFileKeepsItsEntries) {
 
 TEST_F(BlockedHostsEditor, AFolderInPlaceOfTheFileIsLeftAlone) {
   ASSERT_TRUE(::CreateDirectoryA(Path().c_str(), nullptr));
+  testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
   HWND form = Open();
+  testing::Pump(50);
+  EXPECT_EQ("The Blocked Hosts list could not be read; nothing can be changed until it can.",
+            openNotice.Seen().text);
   EXPECT_TRUE(Items(form).empty());
   Type(form, "ads.example");
-  testing::Click(form, frmPopupAdvanced::cmdAdd);
+  {
+    testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+    testing::Click(form, frmPopupAdvanced::cmdAdd);
+    EXPECT_EQ("The Blocked Hosts list could not be read; nothing was added.", notice.Seen().text);
+  }
   EXPECT_NE(::GetFileAttributesA(Path().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   ::RemoveDirectoryA(Path().c_str());
 }
