@@ -11,7 +11,7 @@ namespace vexbane::blocks {
 bool BlockRecord::operator==(const BlockRecord& other) const {
   return kind == other.kind && reason == other.reason && level == other.level &&
          timeOfDayMs == other.timeOfDayMs && pageUrl == other.pageUrl &&
-         targetUrl == other.targetUrl && blockId == other.blockId;
+         targetUrl == other.targetUrl && blockId == other.blockId && openWindow == other.openWindow;
 }
 
 BlockRecordWire EncodeBlockRecord(const BlockRecord& record) {
@@ -68,7 +68,12 @@ BlockReason ReasonFor(int16_t level, bool clickRecorded) {
 }
 
 std::string_view KindText(BlockKind kind) {
-  return kind == BlockKind::Dialog ? "dialog" : "new window";
+  switch (kind) {
+    case BlockKind::Dialog: return "dialog";
+    case BlockKind::NewTab: return "new tab";
+    case BlockKind::NewWindow: break;
+  }
+  return "new window";
 }
 
 std::string_view ReasonText(BlockReason reason) {

@@ -12,6 +12,7 @@ namespace vexbane::blocks {
 enum class BlockKind : uint32_t {
   NewWindow = 1,  // a new browser window, cancelled in NewWindow2
   Dialog = 2,     // an HTML dialog window, closed by the message hook
+  NewTab = 3,     // a new tab (IE 7 and later say so in NewWindow3's flags; records of version 2)
 };
 
 // Why it was stopped.
@@ -50,6 +51,7 @@ struct BlockRecord {
   std::string pageUrl;
   std::string targetUrl;  // where the new window was going; empty when the browser did not say
   uint32_t blockId = 0;   // the helper's number for the block, to ask it for the window later
+  uint32_t openWindow = 0;  // the window that takes that request; 0: the browser frame that sent it
 
   bool operator==(const BlockRecord& other) const;
 };
@@ -66,7 +68,7 @@ std::optional<BlockRecord> ParseBlockRecord(const void* data, size_t size);
 // Reason of a blocking decision, from the level and whether a click (or release) was recorded.
 BlockReason ReasonFor(int16_t level, bool clickRecorded);
 
-// Short English texts for the window: "new window" / "dialog"; "no click" / "late click" /
+// Short English texts for the window: "new window" / "dialog" / "new tab"; "no click" / "late click" /
 // "level 4 blocks all".
 std::string_view KindText(BlockKind kind);
 std::string_view ReasonText(BlockReason reason);

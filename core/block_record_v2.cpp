@@ -1,6 +1,8 @@
 // Version 2 of the block record, and the parser that takes either version.
 #include "block_record_v2.h"
 
+#include "core/block_record_v3.h"
+
 #include <cstring>
 
 #include "core/time_of_day.h"
@@ -27,13 +29,16 @@ std::optional<BlockRecord> ParseV2(const void* data) {
   BlockRecordWireV2 wire;
   std::memcpy(&wire, data, sizeof wire);
   if (wire.size != sizeof wire || wire.version != kRecordVersion2) return std::nullopt;
+  return ParseFieldsFromV2(wire);
+}
+
+}  // namespace
+
+std::optional<BlockRecord> ParseFieldsFromV2(const BlockRecordWireV2& wire) {
   BlockRecord record;
-  if (wire.kind == static_cast<uint32_t>(BlockKind::NewWindow))
-    record.kind = BlockKind::NewWindow;
-  else if (wire.kind == static_cast<uint32_t>(BlockKind::Dialog))
-    record.kind = BlockKind::Dialog;
-  else
+  if (wire.kind < static_cast<uint32_t>(BlockKind::NewWindow) || wire.kind > static_cast<uint32_t>(BlockKind::NewTab))
     return std::nullopt;
+  record.kind = static_cast<BlockKind>(wire.kind);
   if (wire.reason < static_cast<uint32_t>(BlockReason::NoClick) ||
       wire.reason > static_cast<uint32_t>(BlockReason::BlockedHost))
     return std::nullopt;
@@ -46,8 +51,6 @@ std::optional<BlockRecord> ParseV2(const void* data) {
   if (!ReadText(wire.pageUrl, record.pageUrl) || !ReadText(wire.targetUrl, record.targetUrl)) return std::nullopt;
   return record;
 }
-
-}  // namespace
 
 bool HasControlBytes(std::string_view text) {
   for (char c : text)
@@ -73,6 +76,7 @@ BlockRecordWireV2 EncodeBlockRecordV2(const BlockRecord& record) {
 std::optional<BlockRecord> ParseAnyBlockRecord(const void* data, size_t size) {
   if (!data) return std::nullopt;
   if (size == sizeof(BlockRecordWireV2)) return ParseV2(data);
+  if (size == sizeof(BlockRecordWireV3)) return ParseBlockRecordV3(data);
   auto record = ParseBlockRecord(data, size);
   if (record && HasControlBytes(record->pageUrl)) return std::nullopt;
   return record;

@@ -37,9 +37,12 @@ bool HasControlBytes(std::string_view text);
 // a target address holding control bytes is left out.
 BlockRecordWireV2 EncodeBlockRecordV2(const BlockRecord& record);
 
-// A record of either version, or nothing unless every field is well formed (as for version 1,
-// with the blocked-host reason allowed from version 2 on), both addresses end within their
-// fields and neither holds a control byte.
+// A record of any version, or nothing unless every field is well formed (as for version 1,
+// with the blocked-host reason and the new tab allowed from version 2 on), both addresses end
+// within their fields and neither holds a control byte.
 std::optional<BlockRecord> ParseAnyBlockRecord(const void* data, size_t size);
+
+// The fields version 2 has, checked as above; the caller has checked the size and version.
+std::optional<BlockRecord> ParseFieldsFromV2(const BlockRecordWireV2& wire);
 
 }  // namespace vexbane::blocks

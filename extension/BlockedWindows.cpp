@@ -6,10 +6,11 @@
 
 namespace vexbane::ext {
 
-uint32_t BlockedWindows::Remember(HWND frame, const std::string& targetUrl, const std::string& pageUrl) {
+uint32_t BlockedWindows::Remember(HWND frame, const std::string& targetUrl, const std::string& pageUrl,
+                                  bool asTab) {
   if (targetUrl.empty() || blocks::HasControlBytes(targetUrl)) return 0;
   if (++m_lastId == 0) m_lastId = 1;
-  m_windows.push_back({m_lastId, frame, targetUrl, pageUrl});
+  m_windows.push_back({m_lastId, frame, targetUrl, pageUrl, asTab});
   while (m_windows.size() > blocks::kRecentCapacity) m_windows.erase(m_windows.begin());
   return m_lastId;
 }

@@ -13,6 +13,7 @@ struct BlockedWindow {
   HWND frame = nullptr;    // the browser frame whose page asked for it
   std::string targetUrl;   // where it was going
   std::string pageUrl;     // the page, sent as the referrer when it is opened after all
+  bool asTab = false;      // the page asked for a tab (IE 7 and later): it opens as one
 };
 
 // The helper object of a browser frame, which can open a blocked window in its browser.
@@ -28,7 +29,7 @@ class BlockedWindows {
  public:
   // Keeps a blocked window with a known target; returns its number (never 0), or 0 when there
   // is no target to open it at. The oldest go beyond the tray's twenty rows.
-  uint32_t Remember(HWND frame, const std::string& targetUrl, const std::string& pageUrl);
+  uint32_t Remember(HWND frame, const std::string& targetUrl, const std::string& pageUrl, bool asTab);
   const BlockedWindow* Find(uint32_t id, HWND frame) const noexcept;
   // A frame that quits takes its blocked windows with it.
   void ForgetFrame(HWND frame) noexcept;

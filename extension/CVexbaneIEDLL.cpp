@@ -155,9 +155,9 @@ void CVexbaneIEDLL::OnNewWindow2(VARIANT_BOOL* cancel) noexcept {
   Release();
 }
 
-void CVexbaneIEDLL::OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener) noexcept {
+void CVexbaneIEDLL::OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener, DWORD flags) noexcept {
   AddRef();
-  m_ie_NewWindow3(cancel, url, opener);
+  m_ie_NewWindow3(cancel, flags, opener, url);
   Release();
 }
 

@@ -11,6 +11,7 @@
 #include "BrowserEvents.h"
 #include "EventSink.h"
 #include "ThreadState.h"
+#include "core/block_record.h"
 #include "core/newwindow_pairing.h"
 #include "win/com_ptr.h"
 
@@ -65,12 +66,14 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL,
 
   // Event handlers (NewWindow.cpp, Navigation.cpp)
   void m_ie_NewWindow2(IDispatch** ppDisp, VARIANT_BOOL* Cancel) noexcept;
-  void m_ie_NewWindow3(VARIANT_BOOL* Cancel, BSTR bstrUrl, BSTR bstrUrlContext) noexcept;
+  void m_ie_NewWindow3(VARIANT_BOOL* Cancel, DWORD dwFlags, BSTR bstrUrlContext, BSTR bstrUrl) noexcept;
   // Either event of one request: decided at the first, followed at the second. `target` is the
-  // new window's address, empty when the event does not say.
-  void NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel, const std::string& target) noexcept;
+  // new window's address, empty when the event does not say; `kind` a window or (IE 7 and
+  // later, by NewWindow3's flags) a tab.
+  void NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel, const std::string& target,
+                        blocks::BlockKind kind) noexcept;
   // The decision itself; true to block.
-  bool DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target) noexcept;
+  bool DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target, blocks::BlockKind kind) noexcept;
   void m_ie_BeforeNavigate2() noexcept;
   void m_ie_TitleChange() noexcept;
 
@@ -78,7 +81,7 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL,
   void OnBeforeNavigate2() noexcept override;
   void OnTitleChange() noexcept override;
   void OnNewWindow2(VARIANT_BOOL* cancel) noexcept override;
-  void OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener) noexcept override;
+  void OnNewWindow3(VARIANT_BOOL* cancel, BSTR url, BSTR opener, DWORD flags) noexcept override;
   void OnQuit() noexcept override;
 
   // BlockedWindowOpener (OpenBlocked.cpp): the tray's "Open" for a window this frame blocked.

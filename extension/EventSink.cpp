@@ -22,7 +22,19 @@ struct NewWindow3Args {
   VARIANT_BOOL* cancel = nullptr;
   BSTR url = nullptr;
   BSTR opener = nullptr;
+  DWORD flags = 0;
 };
+
+// dwFlags is a 32-bit number; a browser may pass it signed or not, by value or by reference.
+DWORD FlagsArgument(const VARIANTARG& arg) noexcept {
+  switch (V_VT(&arg)) {
+    case VT_I4: return static_cast<DWORD>(V_I4(&arg));
+    case VT_UI4: return V_UI4(&arg);
+    case VT_BYREF | VT_I4: return V_I4REF(&arg) ? static_cast<DWORD>(*V_I4REF(&arg)) : 0;
+    case VT_BYREF | VT_UI4: return V_UI4REF(&arg) ? *V_UI4REF(&arg) : 0;
+    default: return 0;
+  }
+}
 
 BSTR TextArgument(const VARIANTARG& arg) noexcept {
   if (V_VT(&arg) == VT_BSTR) return V_BSTR(&arg);
@@ -35,6 +47,7 @@ NewWindow3Args NewWindow3Arguments(const DISPPARAMS* params) noexcept {
   if (!params || params->cArgs < 4 || !params->rgvarg) return args;
   args.url = TextArgument(params->rgvarg[0]);
   args.opener = TextArgument(params->rgvarg[1]);
+  args.flags = FlagsArgument(params->rgvarg[2]);
   const VARIANTARG& cancel = params->rgvarg[3];
   if (V_VT(&cancel) == (VT_BYREF | VT_BOOL)) args.cancel = V_BOOLREF(&cancel);
   return args;
@@ -120,7 +133,7 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
     case kDispidNewWindow2: owner->OnNewWindow2(CancelArgument(params)); break;
     case kDispidNewWindow3: {
       const NewWindow3Args args = NewWindow3Arguments(params);
-      owner->OnNewWindow3(args.cancel, args.url, args.opener);
+      owner->OnNewWindow3(args.cancel, args.url, args.opener, args.flags);
       break;
     }
     case kDispidOnQuit: owner->OnQuit(); break;

@@ -8,6 +8,7 @@
 #include "ThreadState.h"
 #include "core/hooks_dialogs.h"
 #include "core/hooks_messages.h"
+#include "win/window_walk.h"
 
 namespace vexbane::ext {
 namespace {
@@ -51,7 +52,8 @@ LRESULT CALLBACK MsgHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
   if (!hooks::IsNegativeHookCode(nCode) && msg && msg->message == OpenBlockedMessage() && msg->message) {
     // The tray's "Open": taken here, so the browser's own frame never sees a message of ours.
     auto* taken = const_cast<MSG*>(msg);
-    st->blockedWindows.Open(taken->hwnd, static_cast<uint32_t>(taken->wParam));
+    // Posted to the frame (IE 6) or to a window of this tab below it (IE 7 and 8).
+    st->blockedWindows.Open(win::TopLevelOf(taken->hwnd), static_cast<uint32_t>(taken->wParam));
     taken->message = WM_NULL;
   } else if (!hooks::IsNegativeHookCode(nCode) && msg) {
     try {

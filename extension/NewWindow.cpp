@@ -5,6 +5,7 @@
 #include "ModVexbaneIE.h"
 #include "TraySignal.h"
 #include "core/newwindow_decision.h"
+#include "core/newwindow_flags.h"
 #include "core/newwindow_host.h"
 #include "core/recent_blocks.h"
 #include "core/settings.h"
@@ -61,20 +62,21 @@ blocks::BlockReason RecordReason(newwindow::Reason reason) noexcept {
 }  // namespace
 
 void CVexbaneIEDLL::m_ie_NewWindow2(IDispatch** /*ppDisp*/, VARIANT_BOOL* Cancel) noexcept {
-  NewWindowRequest(newwindow::WindowEvent::NewWindow2, Cancel, std::string());
+  NewWindowRequest(newwindow::WindowEvent::NewWindow2, Cancel, std::string(), blocks::BlockKind::NewWindow);
 }
 
-void CVexbaneIEDLL::m_ie_NewWindow3(VARIANT_BOOL* Cancel, BSTR bstrUrl, BSTR /*bstrUrlContext*/) noexcept {
+void CVexbaneIEDLL::m_ie_NewWindow3(VARIANT_BOOL* Cancel, DWORD dwFlags, BSTR /*bstrUrlContext*/,
+                                    BSTR bstrUrl) noexcept {
   std::string target;
   try {
     target = win::AnsiFromBstr(bstrUrl);
   } catch (...) {
   }
-  NewWindowRequest(newwindow::WindowEvent::NewWindow3, Cancel, target);
+  NewWindowRequest(newwindow::WindowEvent::NewWindow3, Cancel, target, newwindow::KindOfRequest(dwFlags));
 }
 
-void CVexbaneIEDLL::NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel,
-                                     const std::string& target) noexcept {
+void CVexbaneIEDLL::NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel, const std::string& target,
+                                     blocks::BlockKind kind) noexcept {
   const newwindow::PairStep step = m_pairing.Arrive(event);
   if (!step.decide) {
     // The request's other event decided, signalled and counted it already.
@@ -82,11 +84,12 @@ void CVexbaneIEDLL::NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL*
     return;
   }
   // A window the user opened from the tray's list: neither decided nor counted.
-  const bool block = m_openingBlocked ? false : DecideNewWindow(Cancel, target);
+  const bool block = m_openingBlocked ? false : DecideNewWindow(Cancel, target, kind);
   m_pairing.Decided(event, block);
 }
 
-bool CVexbaneIEDLL::DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target) noexcept {
+bool CVexbaneIEDLL::DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target,
+                                    blocks::BlockKind kind) noexcept {
   bool blocked = false;
   try {
     ThreadState* state = CurrentThreadState();
@@ -110,8 +113,8 @@ bool CVexbaneIEDLL::DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& tar
     if (PostToTrayButton(st.lngButtonHwnd, settings::kHButton, newwindow::kBlockButtonCaption)) {
       // This object's own frame: the thread's last attached frame may be another window's.
       const HWND frame = ReadBrowserHwnd(m_ie.get());
-      const uint32_t id = st.blockedWindows.Remember(frame, target, st.strPageURL);
-      ReportBlock(st, frame, blocks::BlockKind::NewWindow, RecordReason(d.reason), level, target, id);
+      const uint32_t id = st.blockedWindows.Remember(frame, target, st.strPageURL, kind == blocks::BlockKind::NewTab);
+      ReportBlock(st, frame, kind, RecordReason(d.reason), level, target, id);
     }
   } catch (...) {
   }

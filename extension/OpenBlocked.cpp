@@ -12,6 +12,8 @@ namespace vexbane::ext {
 namespace {
 
 constexpr long kNavOpenInNewWindow = 0x1;
+// IE 7 and later; only a window blocked there can have asked for a tab.
+constexpr long kNavOpenInNewTab = 0x800;
 
 }  // namespace
 
@@ -35,7 +37,7 @@ void CVexbaneIEDLL::OpenBlocked(const BlockedWindow& window) noexcept {
       V_BSTR(&vUrl) = url.get();
       ::VariantInit(&vFlags);
       V_VT(&vFlags) = VT_I4;
-      V_I4(&vFlags) = kNavOpenInNewWindow;
+      V_I4(&vFlags) = window.asTab ? kNavOpenInNewTab : kNavOpenInNewWindow;
       ::VariantInit(&vEmpty);
       ::VariantInit(&vHeaders);
       if (headers && !header.empty()) {

@@ -4,9 +4,10 @@
 #include "BrowserProps.h"
 #include "ModVexbaneIE.h"
 #include "ThreadState.h"
-#include "core/block_record_v2.h"
+#include "core/block_record_v3.h"
 #include "core/newwindow_host.h"
 #include "core/settings.h"
+#include "win/window_walk.h"
 
 namespace vexbane::ext {
 namespace {
@@ -38,7 +39,7 @@ bool PostToTrayButton(HWND& hwnd, const char* valueName, const char* caption) no
 bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record) noexcept {
   if (!frame || !IsTrayButtonWindow(button, newwindow::kBlockButtonCaption)) return false;
   HWND form = ::GetParent(button);
-  blocks::BlockRecordWireV2 wire = blocks::EncodeBlockRecordV2(record);
+  blocks::BlockRecordWireV3 wire = blocks::EncodeBlockRecordV3(record);
   COPYDATASTRUCT data = {};
   data.dwData = blocks::kRecordTag;
   data.cbData = sizeof wire;
@@ -63,6 +64,10 @@ void ReportBlock(const ThreadState& st, HWND frame, blocks::BlockKind kind, bloc
     record.pageUrl = st.strPageURL;
     record.targetUrl = targetUrl;
     record.blockId = blockId;
+    // The tray's "Open" must reach this thread's message hook: in a tab (IE 7 and 8) the frame
+    // belongs to another thread, so a window of this tab's own is named for it.
+    const HWND own = win::WindowOfThisThread(frame);
+    if (own && own != frame) record.openWindow = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(own));
     SendBlockRecord(st.lngButtonHwnd, frame, record);
   } catch (...) {
   }

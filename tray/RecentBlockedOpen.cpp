@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "AllowListFile.h"
@@ -13,6 +14,7 @@
 #include "frmMessage.h"
 #include "frmRecentBlocked.h"
 #include "win/registry.h"
+#include "win/window_walk.h"
 
 namespace vexbane::tray {
 namespace {
@@ -24,6 +26,15 @@ bool IsBrowserFrame(HWND window) noexcept {
   char name[64] = {};
   return window && ::IsWindow(window) && ::GetClassNameA(window, name, sizeof name) &&
          std::strcmp(name, "IEFrame") == 0;
+}
+
+// Where "Open" is posted: the frame, or the window the record names for it (a tab's, in IE 7
+// and 8) while that window still lies below the same frame; null when it is gone.
+HWND OpenTaker(HWND frame, uint32_t openWindow) noexcept {
+  if (!openWindow) return frame;
+  // Handles travel as 32 bits and widen as the system widens them: sign-extended.
+  HWND own = reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(openWindow)));
+  return ::IsWindow(own) && win::TopLevelOf(own) == frame ? own : nullptr;
 }
 
 // The browser program the shell registered under App Paths, as the shell itself would find it
@@ -60,8 +71,9 @@ void frmRecentBlocked::cmdOpen_Click() noexcept {
     HWND frame = reinterpret_cast<HWND>(row->frame);
     // In the browser window that tried, so the site's session applies; its helper opens the
     // window with the page as referrer and does not block or count it.
-    if (row->record.blockId && IsBrowserFrame(frame) &&
-        ::PostMessageA(frame, ::RegisterWindowMessageA(blocks::kOpenBlockedMessageName), row->record.blockId, 0)) {
+    HWND taker = OpenTaker(frame, row->record.openWindow);
+    if (row->record.blockId && IsBrowserFrame(frame) && taker &&
+        ::PostMessageA(taker, ::RegisterWindowMessageA(blocks::kOpenBlockedMessageName), row->record.blockId, 0)) {
       SetStatus("The window opens from the browser window that tried.");
       return;
     }

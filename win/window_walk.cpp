@@ -66,7 +66,28 @@ bool SameWindows(std::vector<HWND> a, std::vector<HWND> b) {
   return a == b;
 }
 
+BOOL CALLBACK TakeOwnThreadsWindow(HWND window, LPARAM param) {
+  if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
 }  // namespace
+
+HWND WindowOfThisThread(HWND parent) noexcept {
+  if (!parent || !::IsWindow(parent)) return nullptr;
+  if (::GetWindowThreadProcessId(parent, nullptr) == ::GetCurrentThreadId()) return parent;
+  HWND found = nullptr;
+  ::EnumChildWindows(parent, &TakeOwnThreadsWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND TopLevelOf(HWND window) noexcept {
+  // A bound on the climb: parents are a tree, but a window may be re-parented meanwhile.
+  for (int depth = 0; window && depth < 64 && (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD); ++depth)
+    window = ::GetParent(window);
+  return window;
+}
 
 bool TopLevelWindowsOfClass(const char* className, std::vector<HWND>& windows, const WalkHints& hints,
                             WalkObserver* observer) noexcept {

@@ -36,4 +36,12 @@ struct WalkHints {
 bool TopLevelWindowsOfClass(const char* className, std::vector<HWND>& windows, const WalkHints& hints = {},
                             WalkObserver* observer = nullptr) noexcept;
 
+// `parent` when it belongs to the calling thread, else the first of its descendants that does;
+// null when none does. (IE 7 and 8: a tab's windows lie below a frame of another thread.)
+HWND WindowOfThisThread(HWND parent) noexcept;
+
+// The top-level window above `window` (itself when it is one). GetAncestor came with Windows 98
+// and 2000: a child's chain of parents ends at it.
+HWND TopLevelOf(HWND window) noexcept;
+
 }  // namespace vexbane::win

@@ -52,6 +52,19 @@ TEST(BlockRecordV2, VersionOneIsStillTakenWithoutATarget) {
   EXPECT_FALSE(ParseAnyBlockRecord(&wrong, sizeof wrong));
 }
 
+TEST(BlockRecordV2, ANewTabTravelsInVersionTwoOnly) {
+  BlockRecord r = Sample();
+  r.kind = BlockKind::NewTab;
+  const BlockRecordWireV2 wire = EncodeBlockRecordV2(r);
+  auto back = ParseAnyBlockRecord(&wire, sizeof wire);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->kind, BlockKind::NewTab);
+  EXPECT_EQ(KindText(back->kind), "new tab");
+  r.reason = BlockReason::NoClick;
+  const BlockRecordWire old = EncodeBlockRecord(r);
+  EXPECT_FALSE(ParseAnyBlockRecord(&old, sizeof old)) << "version 1 knows windows and dialogs only";
+}
+
 TEST(BlockRecordV2, MalformedFieldsAreRefused) {
   const BlockRecordWireV2 good = EncodeBlockRecordV2(Sample());
   auto refused = [&](auto change, const char* what) {
@@ -65,6 +78,8 @@ TEST(BlockRecordV2, MalformedFieldsAreRefused) {
   refused([](BlockRecordWireV2& w) { w.reason = 5; }, "unknown reason");
   refused([](BlockRecordWireV2& w) { w.reason = 0; }, "reason 0");
   refused([](BlockRecordWireV2& w) { w.kind = 9; }, "unknown kind");
+  refused([](BlockRecordWireV2& w) { w.kind = 4; }, "kind beyond the new tab");
+  refused([](BlockRecordWireV2& w) { w.kind = 0; }, "kind 0");
   refused([](BlockRecordWireV2& w) { w.level = 0; }, "level 0 never blocks");
   refused([](BlockRecordWireV2& w) { w.timeOfDayMs = 86400000; }, "beyond one day");
   refused([](BlockRecordWireV2& w) { std::memset(w.targetUrl, 'a', sizeof w.targetUrl); }, "target without NUL");

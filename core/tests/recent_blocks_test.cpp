@@ -80,6 +80,10 @@ TEST(RecentBlocks, RowTextHasTheFourColumns) {
   EXPECT_EQ(RowText(list.Rows().front()), "09:30:00\tads.example\tdialog\tlevel 4 blocks all");
   list.Add(At(0, "about:blank"));
   EXPECT_EQ(RowText(list.Rows().front()), "00:00:00\t(no site)\tnew window\tno click");
+  r.kind = BlockKind::NewTab;
+  r.reason = BlockReason::LateClick;
+  list.Add(r);
+  EXPECT_EQ(RowText(list.Rows().front()), "09:30:00\tads.example\tnew tab\tlate click");
 }
 
 TEST(AddSiteToAllowList, InsertsAtTheSortedPlace) {

@@ -113,7 +113,7 @@ void HostBrowser::FireNewWindow2(VARIANT_BOOL& cancel) noexcept {
   if (newWindow) newWindow->Release();
 }
 
-void HostBrowser::FireNewWindow3(const std::string& url, VARIANT_BOOL& cancel) noexcept {
+void HostBrowser::FireNewWindow3(const std::string& url, long flags, VARIANT_BOOL& cancel) noexcept {
   IDispatch* newWindow = nullptr;
   std::vector<VARIANTARG> args(5);
   V_VT(&args[0]) = VT_BYREF | VT_DISPATCH;  // ppDisp
@@ -122,7 +122,7 @@ void HostBrowser::FireNewWindow3(const std::string& url, VARIANT_BOOL& cancel) n
   V_BOOLREF(&args[1]) = &cancel;
   ::VariantInit(&args[2]);                  // dwFlags
   V_VT(&args[2]) = VT_I4;
-  V_I4(&args[2]) = kNewWindowFlags;
+  V_I4(&args[2]) = flags;
   std::string opener;
   if (!m_url.empty()) {
     opener.resize(m_url.size() * 2);
@@ -136,18 +136,18 @@ void HostBrowser::FireNewWindow3(const std::string& url, VARIANT_BOOL& cancel) n
   if (newWindow) newWindow->Release();
 }
 
-bool HostBrowser::RequestNewWindow(const std::string& url) noexcept {
+bool HostBrowser::RequestNewWindow(const std::string& url, long flags) noexcept {
   VARIANT_BOOL cancel = VARIANT_FALSE;
   switch (m_order) {
     case EventOrder::NewWindow2Only: FireNewWindow2(cancel); break;
     case EventOrder::NewWindow3Then2:
-      FireNewWindow3(url, cancel);
+      FireNewWindow3(url, flags, cancel);
       if (cancel == VARIANT_FALSE) FireNewWindow2(cancel);
       break;
-    case EventOrder::NewWindow3Only: FireNewWindow3(url, cancel); break;
+    case EventOrder::NewWindow3Only: FireNewWindow3(url, flags, cancel); break;
     case EventOrder::NewWindow2Then3:
       FireNewWindow2(cancel);
-      FireNewWindow3(url, cancel);
+      FireNewWindow3(url, flags, cancel);
       break;
   }
   return cancel != VARIANT_FALSE;
@@ -225,18 +225,22 @@ STDMETHODIMP HostBrowser::Quit() noexcept {
 
 STDMETHODIMP HostBrowser::Navigate2(VARIANT* url, VARIANT* flags, VARIANT*, VARIANT*, VARIANT* headers) noexcept {
   constexpr long kNavOpenInNewWindow = 0x1;
+  constexpr long kNavOpenInNewTab = 0x800;
+  constexpr long kForceTab = 0x20000;  // NWMF_FORCETAB: what the new-window events then say
   if (!url || V_VT(url) != VT_BSTR) return E_INVALIDARG;
   long how = 0;
   if (flags && V_VT(flags) == VT_I4) how = V_I4(flags);
-  if (!(how & kNavOpenInNewWindow)) return E_NOTIMPL;
+  if (!(how & (kNavOpenInNewWindow | kNavOpenInNewTab))) return E_NOTIMPL;
   try {
     auto ansi = [](BSTR b) {
       std::string out;
       for (UINT i = 0; b && i < ::SysStringLen(b); ++i) out += static_cast<char>(b[i] < 0x80 ? b[i] : '?');
       return out;
     };
-    Opened opened{ansi(V_BSTR(url)), headers && V_VT(headers) == VT_BSTR ? ansi(V_BSTR(headers)) : ""};
-    if (RequestNewWindow(opened.url)) return S_OK;  // a sink cancelled it: no window
+    const bool asTab = (how & kNavOpenInNewTab) != 0;
+    Opened opened{ansi(V_BSTR(url)), headers && V_VT(headers) == VT_BSTR ? ansi(V_BSTR(headers)) : "", asTab};
+    // a sink cancelled it: no window
+    if (RequestNewWindow(opened.url, asTab ? kNewWindowFlags | kForceTab : kNewWindowFlags)) return S_OK;
     m_opened.push_back(std::move(opened));
     return S_OK;
   } catch (...) {

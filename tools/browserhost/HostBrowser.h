@@ -26,6 +26,8 @@ const char* EventOrderName(EventOrder order);
 
 // NWMF_USERINITED | NWMF_FIRST: what IE passes for a window that a page script opens.
 inline constexpr long kNewWindowFlags = 0x0002 | 0x0004;
+// The same with NWMF_SUGGESTTAB: IE 7 and later, set to open pop-ups in a new tab.
+inline constexpr long kNewTabFlags = kNewWindowFlags | 0x80000;
 
 class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer, public IConnectionPoint {
  public:
@@ -56,13 +58,16 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   bool FireNewWindow2() noexcept;
   // One request for a new window to `url`, raised as `m_order` says with one Cancel shared by
   // both events; the opener is the page shown. Returns the Cancel flag as the sinks left it.
-  bool RequestNewWindow(const std::string& url) noexcept;
+  // NewWindow3 carries `flags`.
+  bool RequestNewWindow(const std::string& url, long flags = kNewWindowFlags) noexcept;
   void SetEventOrder(EventOrder order) noexcept { m_order = order; }
   EventOrder eventOrder() const noexcept { return m_order; }
-  // The windows this browser opened through Navigate2 (navOpenInNewWindow): address and headers.
+  // The windows this browser opened through Navigate2 (navOpenInNewWindow, or navOpenInNewTab
+  // of IE 7 and later): address, headers, and whether a tab was asked for.
   struct Opened {
     std::string url;
     std::string headers;
+    bool asTab = false;
   };
   const std::vector<Opened>& opened() const noexcept { return m_opened; }
   void FireOnQuit() noexcept;
@@ -182,7 +187,7 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   std::vector<Opened> m_opened;
 
   void FireNewWindow2(VARIANT_BOOL& cancel) noexcept;
-  void FireNewWindow3(const std::string& url, VARIANT_BOOL& cancel) noexcept;
+  void FireNewWindow3(const std::string& url, long flags, VARIANT_BOOL& cancel) noexcept;
 };
 
 // ANSI text to a wide string (the system code page).

@@ -138,11 +138,11 @@ void HostTab::Title(const std::string& text) {
   Run([this, &text] { m_browser->FireTitleChange(text); });
 }
 
-bool HostTab::NewWindow(const std::string& url, EventOrder order) {
+bool HostTab::NewWindow(const std::string& url, long flags, EventOrder order) {
   bool cancelled = false;
-  Run([this, &cancelled, &url, order] {
+  Run([this, &cancelled, &url, flags, order] {
     m_browser->SetEventOrder(order);
-    cancelled = m_browser->RequestNewWindow(url);
+    cancelled = m_browser->RequestNewWindow(url, flags);
   });
   return cancelled;
 }

@@ -71,7 +71,7 @@ class HostTab {
   void Show(bool selected);
   void Navigate(const std::string& url);
   void Title(const std::string& text);
-  bool NewWindow(const std::string& url, EventOrder order);
+  bool NewWindow(const std::string& url, long flags, EventOrder order);
   void SetFullName(const std::string& path);
   // An HTML dialog made on the tab's thread and owned by the frame, as a tab's showModalDialog is.
   void OpenDialog();

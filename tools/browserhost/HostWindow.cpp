@@ -63,9 +63,9 @@ void HostWindow::Title(const std::string& text) {
   m_browser->FireTitleChange(text);
 }
 
-bool HostWindow::NewWindow(const std::string& url) {
-  if (tabbed()) return TabNewWindow(url);
-  return m_browser->RequestNewWindow(url);
+bool HostWindow::NewWindow(const std::string& url, long flags) {
+  if (tabbed()) return TabNewWindow(url, flags);
+  return m_browser->RequestNewWindow(url, flags);
 }
 
 void HostWindow::SetEventOrder(EventOrder order) noexcept {

@@ -99,7 +99,7 @@ class HostWindow {
   void Title(const std::string& text);
   // A request for a new window to `url`, raised as the browser's event order says. Returns true
   // when the helper cancelled the new window.
-  bool NewWindow(const std::string& url = kDefaultPopupUrl);
+  bool NewWindow(const std::string& url = kDefaultPopupUrl, long flags = kNewWindowFlags);
   void OpenDialog();
   void CloseDialog();
   // Whether the last dialog opened is still a window, whoever closed it.
@@ -113,7 +113,7 @@ class HostWindow {
   void CloseTabNumber(size_t n);
   void TabNavigate(const std::string& url);
   void TabTitle(const std::string& text);
-  bool TabNewWindow(const std::string& url);
+  bool TabNewWindow(const std::string& url, long flags);
   void TabSetFullName(const std::string& path);
   void TabOpenDialog();
   void TabCloseDialog();

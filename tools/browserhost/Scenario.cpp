@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "HostSession.h"
+#include "HostTab.h"
 #include "TrayProbe.h"
 #include "core/settings.h"
 #include "core/tray_menu.h"
@@ -224,6 +225,13 @@ const std::map<std::string, Command>& Commands() {
          HostSession::Pump(20);
          return true;
        }},
+      // The same request with NewWindow3 suggesting a tab, as IE 7 and later may.
+      {"newtab", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         bool blocked = s.Current().NewWindow(arg.empty() ? kDefaultPopupUrl : arg, kNewTabFlags);
+         out << "newtab " << (blocked ? "blocked" : "allowed") << std::endl;
+         HostSession::Pump(20);
+         return true;
+       }},
       {"browser", [](HostSession& s, const std::string& arg, std::ostream& out) {
          EventOrder order;
          if (!EventOrderFromName(arg, order)) return false;
@@ -233,12 +241,23 @@ const std::map<std::string, Command>& Commands() {
        }},
       {"opened", [](HostSession& s, const std::string&, std::ostream& out) {
          // Windows the browsers opened on the helper's request (Navigate2 into a new window).
+         auto print = [&out](const std::string& by, const HostBrowser::Opened& o) {
+           out << "opened by " << by << (o.asTab ? " as a tab " : " ") << o.url << " | " << o.headers << std::endl;
+         };
          size_t n = 0;
          for (const auto& w : s.windows()) {
            ++n;
-           if (!w->browser()) continue;
-           for (const HostBrowser::Opened& o : w->browser()->opened())
-             out << "opened by window " << n << " " << o.url << " | " << o.headers << std::endl;
+           const std::string window = "window " + std::to_string(n);
+           if (!w->tabbed() && w->browser())
+             for (const HostBrowser::Opened& o : w->browser()->opened()) print(window, o);
+           // A tab's browser lives on the tab's thread: read there.
+           for (size_t t = 1; w->tabbed() && t <= w->tabCount(); ++t) {
+             HostTab* tab = w->tab(t);
+             if (!tab || tab->closed()) continue;
+             std::vector<HostBrowser::Opened> opened;
+             tab->Run([&] { opened = tab->browser()->opened(); });
+             for (const HostBrowser::Opened& o : opened) print(window + " tab " + std::to_string(t), o);
+           }
          }
          return true;
        }},
@@ -271,7 +290,12 @@ const std::map<std::string, Command>& Commands() {
       {"tray", RunTrayCommand},
       {"tls", RunTlsCommand},
       {"setting", PrintSetting},
-      {"wait", [](HostSession&, const std::string& arg, std::ostream&) {
+      // "wait MS", or "wait tray": until the tray copies the attaches started have ended but one.
+      {"wait", [](HostSession&, const std::string& arg, std::ostream& out) {
+         if (arg == "tray") {
+           out << "running tray copies " << WaitForOneTrayProcess(20000) << std::endl;
+           return true;
+         }
          HostSession::Pump(std::strtoul(arg.c_str(), nullptr, 10));
          return true;
        }},

@@ -129,8 +129,8 @@ void HostWindow::TabTitle(const std::string& text) {
   FlushTabLines();
 }
 
-bool HostWindow::TabNewWindow(const std::string& url) {
-  const bool cancelled = m_currentTab && m_currentTab->NewWindow(url, m_order);
+bool HostWindow::TabNewWindow(const std::string& url, long flags) {
+  const bool cancelled = m_currentTab && m_currentTab->NewWindow(url, flags, m_order);
   FlushTabLines();
   return cancelled;
 }

@@ -1,7 +1,12 @@
 // The stand-in browser's look at the tray program.
 #include "TrayProbe.h"
 
+#include <tlhelp32.h>
+
+#include <cstring>
 #include <sstream>
+
+#include "win/unique.h"
 
 #include "core/tray_menu.h"
 #include "core/tray_state.h"
@@ -73,6 +78,28 @@ std::string CheckedSounds(const tray::TrayState& s) {
 }  // namespace
 
 HWND FindTrayForm() noexcept { return ::FindWindowA(kTrayFormClass, nullptr); }
+
+int CountTrayProcesses() noexcept {
+  // A snapshot fails as a file does, with INVALID_HANDLE_VALUE.
+  win::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = ::Process32First(snapshot.get(), &entry); more; more = ::Process32Next(snapshot.get(), &entry)) {
+    // The name may come with or without its folder.
+    const char* name = std::strrchr(entry.szExeFile, '\\');
+    if (::lstrcmpiA(name ? name + 1 : entry.szExeFile, "VexbaneTray.exe") == 0) ++count;
+  }
+  return count;
+}
+
+int WaitForOneTrayProcess(DWORD timeoutMs) noexcept {
+  const DWORD start = ::GetTickCount();
+  int count;
+  while ((count = CountTrayProcesses()) > 1 && ::GetTickCount() - start < timeoutMs) PumpFor(100);
+  return count;
+}
 
 std::optional<uint32_t> QueryTrayState(HWND form, DWORD timeoutMs) noexcept {
   const UINT stateMessage = ::RegisterWindowMessageA(tray::kTrayStateMessage);

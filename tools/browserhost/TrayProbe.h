@@ -13,6 +13,14 @@ namespace vexbane::host {
 // The tray program's hidden main form, or null when the program is not running.
 HWND FindTrayForm() noexcept;
 
+// How many VexbaneTray.exe processes run now.
+int CountTrayProcesses() noexcept;
+
+// Every helper that attaches starts a copy of the tray program, which ends as soon as it finds
+// one running. Waits until at most one copy is left (pumping this thread's messages, so the
+// browser windows answer the copies that look at them) or `timeoutMs` has passed; the count left.
+int WaitForOneTrayProcess(DWORD timeoutMs) noexcept;
+
 // The form's packed state, posted back after every message posted to the form before the
 // question; nothing when the form does not answer within `timeoutMs`. Pumps this thread's
 // messages while it waits, so the browser windows stay responsive.

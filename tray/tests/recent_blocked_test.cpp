@@ -12,6 +12,7 @@
 #include "core/block_counters.h"
 #include "core/block_record.h"
 #include "core/block_record_v2.h"
+#include "core/block_record_v3.h"
 #include "dialogs_helpers.h"
 #include "frmMessage.h"
 #include "frmPopupAdvanced.h"
@@ -500,6 +501,44 @@ TEST_F(RecentBlockedTargetTest, OpenPostsTheBlocksNumberToTheFrameThatTried) {
   EXPECT_EQ(msg.wParam, 42u);
   EXPECT_EQ(Module().recentBlocks.size(), 1u) << "opening is no block";
   EXPECT_EQ(m_key.Get("BlocksTotal"), "1");
+}
+
+// IE 7 and 8: the helper of a tab names a window of its own thread below the frame.
+TEST_F(RecentBlockedTargetTest, OpenGoesToTheTabsWindowBelowTheFrameAndNeverToAWindowElsewhere) {
+  LoadForm();
+  HWND tab = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, m_frame.hwnd(), nullptr, nullptr, nullptr);
+  HWND stray = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(tab && stray);
+  auto sendV3 = [&](blocks::BlockRecord r, HWND openWindow) {
+    r.kind = BlockKind::NewTab;
+    r.openWindow = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(openWindow));
+    blocks::BlockRecordWireV3 wire = blocks::EncodeBlockRecordV3(r);
+    return SendBytes(Form(), m_frame.hwnd(), &wire, sizeof wire);
+  };
+  // A quote keeps the fallback from starting a browser: it can only refuse.
+  ASSERT_EQ(sendV3(WithTarget("http://news.example/a", "http://x.example/\"q", 8), stray), TRUE);
+  ASSERT_EQ(sendV3(WithTarget("http://news.example/b", "http://y.example/", 7), tab), TRUE);
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  const auto rows = ListBoxItems(Control(form, frmRecentBlocked::lstBlocks));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], "10:00:00\tnews.example\ty.example\tnew tab\tno click");
+
+  Select(form, 0);
+  Click(form, frmRecentBlocked::cmdOpen);
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "The window opens from the browser window that tried.");
+  MSG msg = {};
+  ASSERT_TRUE(::PeekMessageA(&msg, tab, 0xC000, 0xFFFF, PM_REMOVE)) << "posted to the tab's own window";
+  EXPECT_EQ(msg.message, ::RegisterWindowMessageA("VexbaneOpenBlocked"));
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_FALSE(::PeekMessageA(&msg, m_frame.hwnd(), 0xC000, 0xFFFF, PM_REMOVE)) << "not to the frame as well";
+
+  Select(form, 1);
+  Click(form, frmRecentBlocked::cmdOpen);
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "This address cannot be handed to a new browser window.");
+  EXPECT_FALSE(::PeekMessageA(&msg, stray, 0xC000, 0xFFFF, PM_REMOVE)) << "a window outside the frame is never told";
+  EXPECT_FALSE(::PeekMessageA(&msg, m_frame.hwnd(), 0xC000, 0xFFFF, PM_REMOVE));
+  ::DestroyWindow(stray);
 }
 
 TEST_F(RecentBlockedTargetTest, BlockHostAddsTheTargetsHostOnceAndCreatesTheList) {

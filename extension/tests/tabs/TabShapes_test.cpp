@@ -150,6 +150,40 @@ TEST_P(TabShapeTest, AClickInOneTabLetsOnlyThatTabsWindowOpenAndRecordsNameTheFr
   }
 }
 
+TEST_P(TabShapeTest, ATabAPageAsksForIsRecordedAsANewTabAndOpenReachesThatTabsThread) {
+  host::HostWindow& w = OpenWindow(2);
+  w.SetEventOrder(host::EventOrder::NewWindow3Then2);  // as IE 7 and 8 raise them
+  ASSERT_TRUE(w.SelectTab(2));
+  const size_t before = m_records.received().size();
+  EXPECT_TRUE(w.NewWindow("http://pop.example/tab", host::kNewTabFlags)) << "no click in the tab";
+  Pump(50);
+  ASSERT_EQ(m_records.received().size(), before + 1);
+  const RecordingTray::Received got = m_records.received().back();
+  EXPECT_EQ(got.sender, w.frame());
+  EXPECT_EQ(got.record.kind, blocks::BlockKind::NewTab);
+  EXPECT_EQ(got.record.targetUrl, "http://pop.example/tab");
+  EXPECT_NE(got.record.blockId, 0u);
+  HWND taker = reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(got.record.openWindow)));
+  ASSERT_TRUE(::IsWindow(taker)) << "a tab names a window of its own thread for Open";
+  EXPECT_EQ(::GetWindowThreadProcessId(taker, nullptr), w.tab(2)->threadId());
+
+  // What the tray's "Open" posts; the frame's thread has no hook of ours.
+  ::PostMessageA(taker, ::RegisterWindowMessageA("VexbaneOpenBlocked"), got.record.blockId, 0);
+  std::vector<host::HostBrowser::Opened> opened;
+  for (int i = 0; i < 40 && opened.empty(); ++i) {
+    Pump(50);
+    w.tab(2)->Run([&] { opened = w.tab(2)->browser()->opened(); });
+  }
+  ASSERT_EQ(opened.size(), 1u) << "the tab that tried opens it";
+  EXPECT_EQ(opened[0].url, "http://pop.example/tab");
+  EXPECT_TRUE(opened[0].asTab) << "as the tab the page asked for";
+  EXPECT_EQ(opened[0].headers, "Referer: http://tab2.example/\r\n");
+  std::vector<host::HostBrowser::Opened> other;
+  w.tab(1)->Run([&] { other = w.tab(1)->browser()->opened(); });
+  EXPECT_TRUE(other.empty());
+  EXPECT_EQ(m_records.received().size(), before + 1) << "opening is no block";
+}
+
 TEST_P(TabShapeTest, ADialogIsJudgedOnlyByTheTabThatOpenedItBothWays) {
   host::HostWindow& w = OpenWindow(2);
   for (size_t opener : {1u, 2u}) {
