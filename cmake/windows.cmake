@@ -41,6 +41,12 @@ if(VEXBANE_DIST)
     # An exception that escapes ends the program either way: without the verbose terminate
     # handler the C++ name demangler (about 75 KB of every file) stays out.
     add_link_options(-Wl,--defsym,__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort)
+    # The shipped files' linker script: the linker's own for their options (vexbane_dist), with
+    # the exception tables and constructor lists out of the code section (cmake/data_out_of_code).
+    include(${CMAKE_CURRENT_LIST_DIR}/data_out_of_code.cmake)
+    set(VEXBANE_DIST_LD_OPTIONS --disable-runtime-pseudo-reloc)
+    set(VEXBANE_DIST_LD_SCRIPT ${CMAKE_BINARY_DIR}/shipped.ld)
+    vexbane_data_out_of_code_script(${VEXBANE_DIST_LD_SCRIPT} ${VEXBANE_DIST_LD_OPTIONS})
   endif()
   # The core is added before this file is read.
   if(TARGET core)
@@ -62,7 +68,10 @@ function(vexbane_dist target)
       target_sources(${target} PRIVATE $<TARGET_OBJECTS:runtime486>
                                        ${CMAKE_SOURCE_DIR}/win/dist/runtime/startup.c
                                        ${CMAKE_SOURCE_DIR}/win/dist/string_inst.cpp)
-      target_link_options(${target} PRIVATE -Wl,--disable-runtime-pseudo-reloc)
+      # The script was generated for exactly these options: the linker picks its script by them.
+      string(JOIN "," ld_options ${VEXBANE_DIST_LD_OPTIONS})
+      target_link_options(${target} PRIVATE -Wl,${ld_options} -Wl,-T,${VEXBANE_DIST_LD_SCRIPT})
+      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VEXBANE_DIST_LD_SCRIPT})
       get_target_property(type ${target} TYPE)
       if(type STREQUAL "EXECUTABLE")
         get_property(specs GLOBAL PROPERTY VEXBANE_EXE_SPECS)

@@ -1,19 +1,21 @@
 #!/usr/bin/env python3
 """The load-and-CPU check passes on the shipped files and fails, naming the finding, on probes that
-bring each fault back: a TLS directory, Pentium Pro code, version fields above 4.0, and a shipped
-file read against another file's code.
+bring each fault back: a TLS directory, Pentium Pro code, version fields above 4.0, exception
+tables left in the code section, and a shipped file read against another file's code.
 
-Usage: test_check_code.py TLS_PROBE_DLL PENTIUMPRO_PROBE_EXE VERSION_PROBE_EXE SHIPPED=WITH_SYMBOLS...
+Usage: test_check_code.py TLS_PROBE_DLL PENTIUMPRO_PROBE_EXE VERSION_PROBE_EXE
+                          EH_PROBE_EXE=EH_PROBE_LINKED_EXE SHIPPED=WITH_SYMBOLS...
 """
 import os
+import re
 import subprocess
 import sys
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CHECK = os.path.join(HERE, "check_code.py")
-TLS_PROBE, PENTIUMPRO_PROBE, VERSION_PROBE = sys.argv[1:4]
-SHIPPED = sys.argv[4:]
+TLS_PROBE, PENTIUMPRO_PROBE, VERSION_PROBE, EH_PROBE = sys.argv[1:5]
+SHIPPED = sys.argv[5:]
 
 
 def run_check(*args):
@@ -46,6 +48,32 @@ class CodeCheck(unittest.TestCase):
         self.assertEqual(result.returncode, 1, result.stdout)
         self.assertIn("asks for operating-system version 5.1, above 4.0", result.stdout)
         self.assertIn("asks for subsystem version 5.1, above 4.0", result.stdout)
+
+    def test_exception_tables_in_the_code_fail_though_the_symbols_step_over_them(self):
+        # Read like a shipped file, against its linked copy: the check guided by the symbols
+        # steps over the tables and finds nothing; reading the code as it stands finds the CMOV
+        # that the tables' bytes make, and .eh_frame and the symbols place the tables in .text.
+        result = run_check(EH_PROBE)
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertNotRegex(result.stdout, r"eh_in_code_probe\.exe has \d+ instructions newer")
+        self.assertRegex(result.stdout, r"eh_in_code_probe\.exe: a plain disassembly of its code, stepping over "
+                                        r"nothing, reads \d+ instructions newer than the 486 \([^)]*cmovb[^)]*\); "
+                                        r"the first: 0x[0-9a-f]+ cmovb %ecx,%eax \(\.text\)")
+        self.assertIn("eh_in_code_probe.exe has exception tables inside the code (.text, from 0x", result.stdout)
+        self.assertIn("eh_in_code_probe.exe has its constructor and destructor lists inside the code (.text",
+                      result.stdout)
+        # The CMOV is read from the tables' bytes: they begin at or before it.
+        cmov = int(re.search(r"the first: 0x([0-9a-f]+) cmovb", result.stdout).group(1), 16)
+        tables = int(re.search(r"exception tables inside the code \(\.text, from 0x([0-9a-f]+)\)",
+                               result.stdout).group(1), 16)
+        self.assertLessEqual(tables, cmov)
+
+    def test_exception_tables_in_the_code_are_found_without_symbols(self):
+        # The stripped file alone: its .eh_frame still points into the code.
+        stripped = EH_PROBE.split("=")[0]
+        result = run_check(stripped)
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertIn("eh_in_code_probe.exe has exception tables inside the code (.text, from 0x", result.stdout)
 
     def test_a_shipped_file_is_read_only_against_its_own_code(self):
         shipped = [pair.split("=") for pair in SHIPPED]
