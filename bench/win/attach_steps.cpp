@@ -29,6 +29,7 @@ struct NoOwner final : ext::BrowserEvents {
   void OnBeforeNavigate2() noexcept override {}
   void OnTitleChange() noexcept override {}
   void OnNewWindow2(VARIANT_BOOL*) noexcept override {}
+  void OnNewWindow3(VARIANT_BOOL*, BSTR, BSTR) noexcept override {}
   void OnQuit() noexcept override {}
 };
 NoOwner g_noOwner;
@@ -117,7 +118,8 @@ std::vector<AttachStep> AttachSteps(AttachContext& ctx) {
   steps.push_back({"own folder",
                    [] {
                      try {
-                       ext::CurrentThreadState().strAppPath = win::ModuleFolder(win::ThisModule());
+                       if (ext::ThreadState* st = ext::CurrentThreadState())
+                         st->strAppPath = win::ModuleFolder(win::ThisModule());
                      } catch (...) {
                      }
                    },
@@ -154,7 +156,9 @@ std::vector<AttachStep> AttachSteps(AttachContext& ctx) {
                    }});
   steps.push_back({"tray handles read",
                    [] {
-                     ext::ThreadState& st = ext::CurrentThreadState();
+                     ext::ThreadState* state = ext::CurrentThreadState();
+                     if (!state) return;
+                     ext::ThreadState& st = *state;
                      st.lngButtonHwnd = ext::HandleFromText(ext::ReadRegValue(settings::kProductKeyPath, settings::kHButton), st.lngButtonHwnd);
                      st.lngFormHwnd = ext::HandleFromText(ext::ReadRegValue(settings::kProductKeyPath, settings::kHForm), st.lngFormHwnd);
                    },
@@ -180,7 +184,9 @@ std::vector<AttachStep> AttachSteps(AttachContext& ctx) {
                    }});
   steps.push_back({"hooks installed and removed",
                    [] {
-                     ext::ThreadState& st = ext::CurrentThreadState();
+                     ext::ThreadState* state = ext::CurrentThreadState();
+                     if (!state) return;
+                     ext::ThreadState& st = *state;
                      st.lngClickTime = ext::TimeOfDayMs();
                      ext::InstallHooks(st);
                      ext::ReleaseHooks(st);
