@@ -16,6 +16,7 @@
 #include "frmMessage.h"
 #include "frmPopupAdvanced.h"
 #include "frmRecentBlocked.h"
+#include "testsupport/browser_frame.h"
 #include "tray_test_support.h"
 
 namespace vexbane::tray::testing {
@@ -24,6 +25,7 @@ namespace {
 using blocks::BlockKind;
 using blocks::BlockReason;
 using blocks::BlockRecordWire;
+using vexbane::testing::BrowserFrame;
 
 class FakeClock final : public blocks::Clock {
  public:
@@ -31,26 +33,6 @@ class FakeClock final : public blocks::Clock {
   blocks::LocalDate Today() override { return date; }
 };
 
-// A browser frame of this process: the window a helper names when it reports.
-class BrowserFrame {
- public:
-  BrowserFrame() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "IEFrame";
-    ::RegisterClassA(&wc);  // another suite may have registered it first
-    m_hwnd = ::CreateWindowExA(0, "IEFrame", "Browser", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               ::GetModuleHandleA(nullptr), nullptr);
-  }
-  ~BrowserFrame() { ::DestroyWindow(m_hwnd); }
-  BrowserFrame(const BrowserFrame&) = delete;
-  BrowserFrame& operator=(const BrowserFrame&) = delete;
-  HWND hwnd() const { return m_hwnd; }
-
- private:
-  HWND m_hwnd = nullptr;
-};
 
 blocks::BlockRecord Record(const std::string& url, BlockKind kind = BlockKind::NewWindow,
                            BlockReason reason = BlockReason::NoClick, int16_t level = 2) {
