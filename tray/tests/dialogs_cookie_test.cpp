@@ -259,8 +259,7 @@ TEST_F(CookieManager, AFailedKeepListWriteShowsWhatTheFileHolds) {
   m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
   HWND form = Open();
   // Another program holds the list open, sharing it with readers only: no save can replace it.
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   SetCheck(form, 0, false);  // user@site
   SetCheck(form, 1, true);   // user@Alpha
@@ -289,8 +288,7 @@ TEST_F(CookieManager, CleanAfterAFailedKeepListSaveCleansNothingAndSaysSo) {
   HWND form = Open();
   SetCheck(form, 2, true);  // user@site, newly ticked to keep
   // Readers may share it; nobody may replace or delete it while it is held.
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
@@ -330,13 +328,10 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   DWORD cookie = 0;
   ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
                                                    CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
-  HWND form = Open();
-  testing::Pump(50);
-  const testing::SeenMessageBox& open = openNotice.Seen();
+  HWND form = nullptr;
+  const testing::SeenMessageBox open = testing::SeenWhileOpening(frmMessage::cmdYes, form, [&] { return Open(); });
   ASSERT_TRUE(open.found) << "the manager says the keep list could not be read";
   EXPECT_EQ("Keep cookies", open.title);
   EXPECT_EQ("The list of cookies to keep could not be read; nothing can be saved or cleaned until it is.",
@@ -378,8 +373,7 @@ TEST_F(CookieManager, OkThatCannotSaveSaysSoAndStaysOpen) {
   m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
   HWND form = Open();
   SetCheck(form, 1, true);  // user@Alpha
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdOk);

@@ -332,8 +332,7 @@ TEST_F(RecentBlockedTest, AllowSiteThatCannotReadTheListSaysSoInTheMessageBox) {
   HWND form = OpenWindow();
   ASSERT_NE(form, nullptr);
   ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
-  HANDLE held = ::CreateFileA(m_folder.File("WebSite.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldFile(m_folder.File("WebSite.dat"), 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   Click(form, frmRecentBlocked::cmdAllowSite);
@@ -517,8 +516,7 @@ TEST_F(RecentBlockedTargetTest, BlockHostNeverWritesOverAListItCouldNotRead) {
 
   // Held by another program that lets others read only: read, but not replaced.
   m_folder.Write("BlockedHost.dat", "1\r\nother.example\r\n");
-  HANDLE held = ::CreateFileA(m_folder.File("BlockedHost.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldFile(m_folder.File("BlockedHost.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Click(form, frmRecentBlocked::cmdBlockHost);
   ::CloseHandle(held);
