@@ -33,7 +33,6 @@ class FakeClock final : public blocks::Clock {
   blocks::LocalDate Today() override { return date; }
 };
 
-
 blocks::BlockRecord Record(const std::string& url, BlockKind kind = BlockKind::NewWindow,
                            BlockReason reason = BlockReason::NoClick, int16_t level = 2) {
   blocks::BlockRecord r;
@@ -70,6 +69,15 @@ class RecentBlockedTest : public TrayFormFixture {
     return FindOwnWindow(frmRecentBlocked::kClassName);
   }
   static HWND Control(HWND form, int id) { return ::GetDlgItem(form, id); }
+  // The window opened over one block of `url`, its row selected for a button; null when the
+  // window did not open.
+  HWND OpenOnOneBlock(const std::string& url) {
+    LoadForm();
+    Send(Record(url));
+    HWND form = OpenWindow();
+    if (form) ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
+    return form;
+  }
 
   FakeClock m_clock;
   BrowserFrame m_frame;
@@ -185,11 +193,8 @@ TEST_F(RecentBlockedTest, ANewDayStartsTodaysCountAtMidnightAndAtAStartOnAnother
 
 TEST_F(RecentBlockedTest, AllowSiteAddsTheHostOnceAtItsSortedPlace) {
   m_folder.Write("WebSite.dat", "2\r\nalpha.example\r\nzulu.example\r\n");
-  LoadForm();
-  Send(Record("http://WWW.News.Example/story?id=1"));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneBlock("http://WWW.News.Example/story?id=1");
   ASSERT_NE(form, nullptr);
-  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
   Click(form, frmRecentBlocked::cmdAllowSite);
   EXPECT_EQ(m_folder.Read("WebSite.dat"), "3\r\nalpha.example\r\nwww.news.example\r\nzulu.example\r\n");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
@@ -226,11 +231,8 @@ TEST_F(RecentBlockedTest, AllowSiteWithoutASelectionAsksForOne) {
 }
 
 TEST_F(RecentBlockedTest, CopyAddressPutsThePageAddressOnTheClipboard) {
-  LoadForm();
-  Send(Record("http://copy.example/page?q=1"));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneBlock("http://copy.example/page?q=1");
   ASSERT_NE(form, nullptr);
-  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
   Click(form, frmRecentBlocked::cmdCopyAddress);
   ASSERT_TRUE(::OpenClipboard(nullptr));
   HANDLE data = ::GetClipboardData(CF_TEXT);
@@ -327,11 +329,8 @@ TEST_F(RecentBlockedTest, ARecordWhoseAddressHoldsALineBreakIsRefused) {
 
 TEST_F(RecentBlockedTest, AllowSiteThatCannotReadTheListSaysSoInTheMessageBox) {
   m_folder.Write("WebSite.dat", "1\r\nalpha.example\r\n");
-  LoadForm();
-  Send(Record("http://news.example/"));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneBlock("http://news.example/");
   ASSERT_NE(form, nullptr);
-  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
   HANDLE held = HoldFile(m_folder.File("WebSite.dat"), 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   MessageBoxAnswerer notice(frmMessage::cmdYes, form);
