@@ -3,8 +3,7 @@
 
 #include <cstring>
 
-#include "core/text.h"
-#include "core/time_of_day.h"
+#include "core/block_record_fields.h"
 
 namespace vexbane::blocks {
 
@@ -16,18 +15,8 @@ bool BlockRecord::operator==(const BlockRecord& other) const {
 
 BlockRecordWire EncodeBlockRecord(const BlockRecord& record) {
   BlockRecordWire wire;
-  std::memset(&wire, 0, sizeof wire);
-  wire.size = sizeof wire;
-  wire.version = kRecordVersion;
-  wire.kind = static_cast<uint32_t>(record.kind);
-  wire.reason = static_cast<uint32_t>(record.reason);
-  wire.level = record.level;
-  wire.timeOfDayMs = record.timeOfDayMs;
-  // An embedded NUL would end the text early on the other side anyway: cut there too.
-  size_t n = record.pageUrl.find('\0');
-  if (n == std::string::npos) n = record.pageUrl.size();
-  if (n > kPageUrlBytes - 1) n = kPageUrlBytes - 1;
-  std::memcpy(wire.pageUrl, record.pageUrl.data(), n);
+  fields::EncodeLead(wire, kRecordVersion, record);
+  fields::CopyText(wire.pageUrl, record.pageUrl);
   return wire;
 }
 
@@ -49,16 +38,8 @@ std::optional<BlockRecord> ParseBlockRecord(const void* data, size_t size) {
     case static_cast<uint32_t>(BlockReason::BlockAll): record.reason = BlockReason::BlockAll; break;
     default: return std::nullopt;
   }
-  if (wire.level == 0 || wire.level < INT16_MIN || wire.level > INT16_MAX) return std::nullopt;
-  record.level = static_cast<int16_t>(wire.level);
-  if (wire.timeOfDayMs < 0 || wire.timeOfDayMs >= kMsPerDay) return std::nullopt;
-  record.timeOfDayMs = wire.timeOfDayMs;
-  const void* nul = std::memchr(wire.pageUrl, '\0', sizeof wire.pageUrl);
-  if (!nul) return std::nullopt;
-  record.pageUrl.assign(wire.pageUrl, static_cast<const char*>(nul) - wire.pageUrl);
-  // Any local program may send a record; an address never holds a line break or a tab, and one
-  // that did would carry them into the rows and, through "Allow Site", into the allow list.
-  if (HoldsControlCharacter(record.pageUrl)) return std::nullopt;
+  if (!fields::ReadLevelAndTime(wire.level, wire.timeOfDayMs, record)) return std::nullopt;
+  if (!fields::ReadText(wire.pageUrl, record.pageUrl)) return std::nullopt;
   return record;
 }
 

@@ -71,18 +71,10 @@ void FirstWindowRows(std::vector<Row>& rows) {
     attach.Add(a.attach, b.attach);
     extra.Add(a.Total() - a.later, b.Total() - b.later);
   }
-  Row t{"load time, first window of a process", "plain helper, first window", total, "named below"};
-  t.unit = "ms";
-  rows.push_back(t);
-  Row l{"  first window: LoadLibrary", "plain helper's LoadLibrary", load, ""};
-  l.unit = "ms";
-  rows.push_back(l);
-  Row s{"  first window: SetSite (attach)", "plain helper's SetSite", attach, ""};
-  s.unit = "ms";
-  rows.push_back(s);
-  Row e{"  first window over a later window", "the same of the plain helper", extra, ""};
-  e.unit = "ms";
-  rows.push_back(e);
+  rows.push_back({"load time, first window of a process", "plain helper, first window", total, "named below", "ms"});
+  rows.push_back({"  first window: LoadLibrary", "plain helper's LoadLibrary", load, "", "ms"});
+  rows.push_back({"  first window: SetSite (attach)", "plain helper's SetSite", attach, "", "ms"});
+  rows.push_back({"  first window over a later window", "the same of the plain helper", extra, "", "ms"});
 
   // Each attach step the first time in a process: one process runs the product's steps, the
   // next the plain ones.
@@ -105,9 +97,7 @@ void FirstWindowRows(std::vector<Row>& rows) {
     for (size_t i = 0; i < names.size(); ++i) steps[i].Add(a[i], b[i]);
   }
   for (size_t i = 0; i < names.size(); ++i) {
-    Row row{std::string("  first in a process: ") + names[i], "the same done plainly", steps[i], ""};
-    row.unit = "ms";
-    rows.push_back(row);
+    rows.push_back({std::string("  first in a process: ") + names[i], "the same done plainly", steps[i], "", "ms"});
   }
 }
 

@@ -102,15 +102,9 @@ void MemoryFamily(std::vector<Row>& rows) {
     const double c = KeptAfterCycles(product, one, &PrivateKB);
     keptPrivate.Add(c, KeptAfterCycles(plain, one, &PrivateKB));
   }
-  Row w{"heap bytes per attached window (100 at once)", "plain helper", perWindow, "quoted"};
-  w.unit = "B";
-  rows.push_back(w);
-  Row k{"heap bytes kept after 100 attach/detach", "plain helper", kept, "0 (no growth)"};
-  k.unit = "B";
-  rows.push_back(k);
-  Row p{"private KB kept after 100 attach/detach", "plain helper", keptPrivate, "0 (no growth)"};
-  p.unit = "KB";
-  rows.push_back(p);
+  rows.push_back({"heap bytes per attached window (100 at once)", "plain helper", perWindow, "quoted", "B"});
+  rows.push_back({"heap bytes kept after 100 attach/detach", "plain helper", kept, "0 (no growth)", "B"});
+  rows.push_back({"private KB kept after 100 attach/detach", "plain helper", keptPrivate, "0 (no growth)", "KB"});
 }
 
 }  // namespace vexbane::bench

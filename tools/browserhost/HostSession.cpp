@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "HostTab.h"
+#include "TabFrame.h"
 #include "win/window.h"
 
 namespace vexbane::host {
@@ -116,18 +117,6 @@ void HostSession::Post(UINT msg) {
   Pump(50);
 }
 
-void HostSession::Pump(DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageA(&msg);
-    }
-    const DWORD spent = ::GetTickCount() - start;
-    if (spent >= ms) return;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
-  }
-}
+void HostSession::Pump(DWORD ms) { WaitPumping(nullptr, ms); }
 
 }  // namespace vexbane::host

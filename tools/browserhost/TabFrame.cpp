@@ -70,10 +70,10 @@ bool WaitPumping(HANDLE handle, DWORD ms) noexcept {
       ::TranslateMessage(&msg);
       ::DispatchMessageA(&msg);
     }
-    if (::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) return true;
+    if (handle && ::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) return true;
     const DWORD spent = ::GetTickCount() - start;
     if (spent >= ms) return false;
-    ::MsgWaitForMultipleObjects(1, &handle, FALSE, ms - spent, QS_ALLINPUT);
+    ::MsgWaitForMultipleObjects(handle ? 1 : 0, handle ? &handle : nullptr, FALSE, ms - spent, QS_ALLINPUT);
   }
 }
 

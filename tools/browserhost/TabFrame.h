@@ -39,6 +39,7 @@ int RunFrameProcess(DWORD parentPid, const std::string& title);
 
 // Waits up to `ms` for `handle` while dispatching the calling thread's messages, so windows of
 // this thread stay responsive to the frame's and the tabs' calls. True when it was signalled.
+// With a null `handle` it dispatches for the whole `ms` and returns false.
 bool WaitPumping(HANDLE handle, DWORD ms) noexcept;
 
 // The command-line switch that makes this program an IE 8 frame process.

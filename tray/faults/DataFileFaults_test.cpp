@@ -23,10 +23,12 @@
 #include "frmPopupAdvanced.h"
 #include "frmPopupCookie.h"
 #include "frmRecentBlocked.h"
+#include "testsupport/browser_frame.h"
 
 namespace vexbane::faults {
 namespace {
 
+using vexbane::testing::BrowserFrame;
 using vexbane::testing::ScopedFolder;
 using vexbane::testing::ScopedProductKey;
 
@@ -76,27 +78,6 @@ const char* Name(Fault f) {
 }
 
 std::string CookieFile(const std::string& name) { return name + "[1].txt"; }
-
-// A browser frame of this process, the window a record names as its sender.
-class BrowserFrame {
- public:
-  BrowserFrame() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "IEFrame";
-    ::RegisterClassA(&wc);
-    m_hwnd = ::CreateWindowExA(0, "IEFrame", "Browser", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               ::GetModuleHandleA(nullptr), nullptr);
-  }
-  ~BrowserFrame() { ::DestroyWindow(m_hwnd); }
-  BrowserFrame(const BrowserFrame&) = delete;
-  BrowserFrame& operator=(const BrowserFrame&) = delete;
-  HWND hwnd() const { return m_hwnd; }
-
- private:
-  HWND m_hwnd = nullptr;
-};
 
 // Another process holding every data file open without sharing for kHoldMs from its start.
 class Holder {

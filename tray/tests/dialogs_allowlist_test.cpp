@@ -140,8 +140,7 @@ TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHoldsAndSaysSo) {
   WriteFile("1\r\nkeep\r\n");
   HWND form = Open();
   // Another program holds the list open, sharing it with readers only: no save can replace it.
-  HANDLE held = ::CreateFileA(m_app.folder().File("WebSite.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("WebSite.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Type(form, "lost");
   testing::MessageBoxAnswerer addNotice(frmMessage::cmdYes, form);
@@ -164,13 +163,10 @@ TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHoldsAndSaysSo) {
 // never to the empty list on screen.
 TEST_F(AllowListEditor, AListThatCouldNotBeReadIsNeverSavedOver) {
   WriteFile("2\r\nalpha.example\r\nbeta.example\r\n");
-  HANDLE held = ::CreateFileA(m_app.folder().File("WebSite.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("WebSite.dat"), 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
-  HWND form = Open();
-  testing::Pump(50);
-  const testing::SeenMessageBox& open = openNotice.Seen();
+  HWND form = nullptr;
+  const testing::SeenMessageBox open = testing::SeenWhileOpening(frmMessage::cmdYes, form, [&] { return Open(); });
   ASSERT_TRUE(open.found) << "the editor says the list could not be read";
   EXPECT_EQ("Allow list", open.title);
   EXPECT_EQ("The allow list could not be read; nothing can be changed until it can.", open.text);

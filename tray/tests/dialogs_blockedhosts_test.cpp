@@ -102,8 +102,7 @@ TEST_F(BlockedHostsEditor, OneToolWindowAtATimeWithTheAllowListEditor) {
 TEST_F(BlockedHostsEditor, AHeldOrReadOnlyFileKeepsItsEntries) {
   WriteFile("1\r\nkeep.example\r\n");
   HWND form = Open();
-  HANDLE held = ::CreateFileA(Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(Path(), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Type(form, "lost.example");
   {
@@ -135,11 +134,9 @@ TEST_F(BlockedHostsEditor, AHeldOrReadOnlyFileKeepsItsEntries) {
 
 TEST_F(BlockedHostsEditor, AFolderInPlaceOfTheFileIsLeftAlone) {
   ASSERT_TRUE(::CreateDirectoryA(Path().c_str(), nullptr));
-  testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
-  HWND form = Open();
-  testing::Pump(50);
+  HWND form = nullptr;
   EXPECT_EQ("The Blocked Hosts list could not be read; nothing can be changed until it can.",
-            openNotice.Seen().text);
+            testing::SeenWhileOpening(frmMessage::cmdYes, form, [&] { return Open(); }).text);
   EXPECT_TRUE(Items(form).empty());
   Type(form, "ads.example");
   {

@@ -102,6 +102,24 @@ class FakeCleanerFactory final : public IClassFactory {
   FakeCleaner& m_cleaner;
 };
 
+// The stand-in registered as the component's class object for this thread, COM started first;
+// the test revokes it and ends COM where its steps need.
+struct RegisteredCleaner {
+  CleanerRecord record;
+  FakeCleaner cleaner{record};
+  FakeCleanerFactory factory{cleaner};
+  DWORD cookie = 0;
+
+  void Register(const std::string& fileToDelete, const std::string& keepListPath) {
+    record.fileToDelete = fileToDelete;
+    record.keepListPath = keepListPath;
+    ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
+    ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
+                                                     CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
+  }
+  void Revoke() const { ::CoRevokeClassObject(cookie); }
+};
+
 class CookieManager : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -218,25 +236,18 @@ TEST_F(CookieManager, ExitDropsTheChanges) {
 
 TEST_F(CookieManager, CleanSavesFirstRunsTheCleanerAndRebuildsTheList) {
   AddCookies();
-  CleanerRecord record;
-  record.fileToDelete = m_cookies.File("user@other[1].txt");
-  record.keepListPath = m_app.folder().File("IECookieURL.dat");
-  FakeCleaner cleaner(record);
-  FakeCleanerFactory factory(cleaner);
-  ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
-  DWORD cookie = 0;
-  ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
-                                                   CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
+  RegisteredCleaner stand;
+  ASSERT_NO_FATAL_FAILURE(stand.Register(m_cookies.File("user@other[1].txt"), m_app.folder().File("IECookieURL.dat")));
   HWND form = Open();
   SetCheck(form, 2, true);  // user@site
   ::SendMessageA(::GetDlgItem(form, frmPopupCookie::chkAutoClean), BM_SETCHECK, BST_UNCHECKED, 0);
   testing::Click(form, frmPopupCookie::cmdClean);
-  ::CoRevokeClassObject(cookie);
+  stand.Revoke();
 
-  EXPECT_EQ(1, record.calls);
-  EXPECT_EQ(L"VEXBANECLN", record.code);
-  EXPECT_EQ("#user@site#\r\n", record.keepListDuringCall) << "the keep list is written before the call";
-  EXPECT_EQ(1u, cleaner.refs()) << "the component is released";
+  EXPECT_EQ(1, stand.record.calls);
+  EXPECT_EQ(L"VEXBANECLN", stand.record.code);
+  EXPECT_EQ("#user@site#\r\n", stand.record.keepListDuringCall) << "the keep list is written before the call";
+  EXPECT_EQ(1u, stand.cleaner.refs()) << "the component is released";
   EXPECT_EQ("0", m_key.Get("AutoClean"));
   EXPECT_TRUE(::IsWindow(form)) << "Clean leaves the manager open";
   EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}}), Items(form));
@@ -259,8 +270,7 @@ TEST_F(CookieManager, AFailedKeepListWriteShowsWhatTheFileHolds) {
   m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
   HWND form = Open();
   // Another program holds the list open, sharing it with readers only: no save can replace it.
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   SetCheck(form, 0, false);  // user@site
   SetCheck(form, 1, true);   // user@Alpha
@@ -277,29 +287,21 @@ TEST_F(CookieManager, AFailedKeepListWriteShowsWhatTheFileHolds) {
 TEST_F(CookieManager, CleanAfterAFailedKeepListSaveCleansNothingAndSaysSo) {
   AddCookies();
   m_app.folder().Write("IECookieURL.dat", "#user@other#\r\n");
-  CleanerRecord record;
-  record.fileToDelete = m_cookies.File("user@site[1].txt");
-  record.keepListPath = m_app.folder().File("IECookieURL.dat");
-  FakeCleaner cleaner(record);
-  FakeCleanerFactory factory(cleaner);
-  ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
-  DWORD cookie = 0;
-  ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
-                                                   CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
+  RegisteredCleaner stand;
+  ASSERT_NO_FATAL_FAILURE(stand.Register(m_cookies.File("user@site[1].txt"), m_app.folder().File("IECookieURL.dat")));
   HWND form = Open();
   SetCheck(form, 2, true);  // user@site, newly ticked to keep
   // Readers may share it; nobody may replace or delete it while it is held.
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
   const testing::SeenMessageBox& seen = notice.Seen();
   ::CloseHandle(held);
-  ::CoRevokeClassObject(cookie);
+  stand.Revoke();
 
-  EXPECT_EQ(0, record.calls) << "nothing is cleaned without the saved keep list";
+  EXPECT_EQ(0, stand.record.calls) << "nothing is cleaned without the saved keep list";
   EXPECT_TRUE(m_cookies.Read("user@site[1].txt") != "<missing>");
   ASSERT_TRUE(seen.found) << "the user is told, in the program's own message box";
   EXPECT_EQ("Clean cookies", seen.title);
@@ -321,22 +323,12 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   AddCookies();
   m_app.folder().Write("IECookieURL.dat", "#user@site##user@Alpha#\r\n");
   m_key.Set("AutoClean", "1");
-  CleanerRecord record;
-  record.fileToDelete = m_cookies.File("user@site[1].txt");
-  record.keepListPath = m_app.folder().File("IECookieURL.dat");
-  FakeCleaner cleaner(record);
-  FakeCleanerFactory factory(cleaner);
-  ASSERT_HRESULT_SUCCEEDED(::CoInitialize(nullptr));
-  DWORD cookie = 0;
-  ASSERT_HRESULT_SUCCEEDED(::CoRegisterClassObject(win::ToGuid(ids::kClsidCookieCleaner), &factory,
-                                                   CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  RegisteredCleaner stand;
+  ASSERT_NO_FATAL_FAILURE(stand.Register(m_cookies.File("user@site[1].txt"), m_app.folder().File("IECookieURL.dat")));
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  testing::MessageBoxAnswerer openNotice(frmMessage::cmdYes);
-  HWND form = Open();
-  testing::Pump(50);
-  const testing::SeenMessageBox& open = openNotice.Seen();
+  HWND form = nullptr;
+  const testing::SeenMessageBox open = testing::SeenWhileOpening(frmMessage::cmdYes, form, [&] { return Open(); });
   ASSERT_TRUE(open.found) << "the manager says the keep list could not be read";
   EXPECT_EQ("Keep cookies", open.title);
   EXPECT_EQ("The list of cookies to keep could not be read; nothing can be saved or cleaned until it is.",
@@ -353,7 +345,7 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   testing::Click(form, frmPopupCookie::cmdClean);
   EXPECT_EQ("Clean cookies", cleanNotice.Seen().title);
   EXPECT_EQ("The list of cookies to keep could not be read, so nothing was cleaned.", cleanNotice.Seen().text);
-  EXPECT_EQ(0, record.calls) << "nothing is cleaned";
+  EXPECT_EQ(0, stand.record.calls) << "nothing is cleaned";
   EXPECT_NE("<missing>", m_cookies.Read("user@site[1].txt"));
 
   // Let go: the next press reads the list and shows what is kept, for the user to choose afresh.
@@ -364,12 +356,12 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   testing::Click(form, frmPopupCookie::cmdClean);
   EXPECT_EQ("The list of cookies to keep was read only now, so nothing was done. Check your choice again.",
             readNotice.Seen().text);
-  EXPECT_EQ(0, record.calls);
+  EXPECT_EQ(0, stand.record.calls);
   EXPECT_EQ((std::vector<Item>{{"user@Alpha", true}, {"user@site", true}, {"user@other", false}}), Items(form));
   testing::Click(form, frmPopupCookie::cmdClean);
-  ::CoRevokeClassObject(cookie);
-  EXPECT_EQ(1, record.calls) << "now the choice stands on the keep list";
-  EXPECT_EQ("#user@Alpha##user@site#\r\n", record.keepListDuringCall);
+  stand.Revoke();
+  EXPECT_EQ(1, stand.record.calls) << "now the choice stands on the keep list";
+  EXPECT_EQ("#user@Alpha##user@site#\r\n", stand.record.keepListDuringCall);
   ::CoUninitialize();
 }
 
@@ -378,8 +370,7 @@ TEST_F(CookieManager, OkThatCannotSaveSaysSoAndStaysOpen) {
   m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
   HWND form = Open();
   SetCheck(form, 1, true);  // user@Alpha
-  HANDLE held = ::CreateFileA(m_app.folder().File("IECookieURL.dat").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdOk);

@@ -25,6 +25,10 @@ bool SameArea(HRGN a, HRGN b);
 // Client-relative rectangle of a control.
 RECT ControlRect(HWND control);
 
+// Opens `path` for reading as another program that holds it would, sharing it as `share` says
+// (FILE_SHARE_READ: with readers only; 0: with nobody). INVALID_HANDLE_VALUE when it cannot.
+HANDLE HoldFile(const std::string& path, DWORD share);
+
 // What the message box showed, seen from another thread while it was open.
 struct SeenMessageBox {
   bool found = false;
@@ -54,6 +58,16 @@ class MessageBoxAnswerer {
   SeenMessageBox m_seen;
   std::thread m_thread;
 };
+
+// Opens a tool window through `open` while a message box it shows as it opens (a data file it
+// could not read) is answered with `pressId`; what the box showed.
+template <class Open>
+SeenMessageBox SeenWhileOpening(int pressId, HWND& form, Open open) {
+  MessageBoxAnswerer notice(pressId);
+  form = open();
+  Pump(50);
+  return notice.Seen();
+}
 
 // The program folder of the test: Module().strAppPath points at a fresh scratch folder.
 class ScopedAppFolder {

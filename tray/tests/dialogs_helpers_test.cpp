@@ -66,6 +66,10 @@ bool SameArea(HRGN a, HRGN b) {
   return kind == NULLREGION;
 }
 
+HANDLE HoldFile(const std::string& path, DWORD share) {
+  return ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 RECT ControlRect(HWND control) {
   RECT r = {};
   ::GetWindowRect(control, &r);

@@ -17,6 +17,7 @@
 #include "frmMessage.h"
 #include "frmPopupAdvanced.h"
 #include "frmRecentBlocked.h"
+#include "testsupport/browser_frame.h"
 #include "tray_test_support.h"
 
 namespace vexbane::tray::testing {
@@ -25,32 +26,12 @@ namespace {
 using blocks::BlockKind;
 using blocks::BlockReason;
 using blocks::BlockRecordWire;
+using vexbane::testing::BrowserFrame;
 
 class FakeClock final : public blocks::Clock {
  public:
   blocks::LocalDate date{2024, 3, 9};
   blocks::LocalDate Today() override { return date; }
-};
-
-// A browser frame of this process: the window a helper names when it reports.
-class BrowserFrame {
- public:
-  BrowserFrame() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = &::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "IEFrame";
-    ::RegisterClassA(&wc);  // another suite may have registered it first
-    m_hwnd = ::CreateWindowExA(0, "IEFrame", "Browser", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               ::GetModuleHandleA(nullptr), nullptr);
-  }
-  ~BrowserFrame() { ::DestroyWindow(m_hwnd); }
-  BrowserFrame(const BrowserFrame&) = delete;
-  BrowserFrame& operator=(const BrowserFrame&) = delete;
-  HWND hwnd() const { return m_hwnd; }
-
- private:
-  HWND m_hwnd = nullptr;
 };
 
 blocks::BlockRecord Record(const std::string& url, BlockKind kind = BlockKind::NewWindow,
@@ -89,6 +70,15 @@ class RecentBlockedTest : public TrayFormFixture {
     return FindOwnWindow(frmRecentBlocked::kClassName);
   }
   static HWND Control(HWND form, int id) { return ::GetDlgItem(form, id); }
+  // The window opened over one block of `url`, its row selected for a button; null when the
+  // window did not open.
+  HWND OpenOnOneBlock(const std::string& url) {
+    LoadForm();
+    Send(Record(url));
+    HWND form = OpenWindow();
+    if (form) ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
+    return form;
+  }
 
   FakeClock m_clock;
   BrowserFrame m_frame;
@@ -204,11 +194,8 @@ TEST_F(RecentBlockedTest, ANewDayStartsTodaysCountAtMidnightAndAtAStartOnAnother
 
 TEST_F(RecentBlockedTest, AllowSiteAddsTheHostOnceAtItsSortedPlace) {
   m_folder.Write("WebSite.dat", "2\r\nalpha.example\r\nzulu.example\r\n");
-  LoadForm();
-  Send(Record("http://WWW.News.Example/story?id=1"));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneBlock("http://WWW.News.Example/story?id=1");
   ASSERT_NE(form, nullptr);
-  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
   Click(form, frmRecentBlocked::cmdAllowSite);
   EXPECT_EQ(m_folder.Read("WebSite.dat"), "3\r\nalpha.example\r\nwww.news.example\r\nzulu.example\r\n");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
@@ -245,11 +232,8 @@ TEST_F(RecentBlockedTest, AllowSiteWithoutASelectionAsksForOne) {
 }
 
 TEST_F(RecentBlockedTest, CopyAddressPutsThePageAddressOnTheClipboard) {
-  LoadForm();
-  Send(Record("http://copy.example/page?q=1"));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneBlock("http://copy.example/page?q=1");
   ASSERT_NE(form, nullptr);
-  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
   Click(form, frmRecentBlocked::cmdCopyAddress);
   ASSERT_TRUE(::OpenClipboard(nullptr));
   HANDLE data = ::GetClipboardData(CF_TEXT);
@@ -346,13 +330,9 @@ TEST_F(RecentBlockedTest, ARecordWhoseAddressHoldsALineBreakIsRefused) {
 
 TEST_F(RecentBlockedTest, AllowSiteThatCannotReadTheListSaysSoInTheMessageBox) {
   m_folder.Write("WebSite.dat", "1\r\nalpha.example\r\n");
-  LoadForm();
-  Send(Record("http://news.example/"));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneBlock("http://news.example/");
   ASSERT_NE(form, nullptr);
-  ::SendMessageA(Control(form, frmRecentBlocked::lstBlocks), LB_SETCURSEL, 0, 0);
-  HANDLE held = ::CreateFileA(m_folder.File("WebSite.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldFile(m_folder.File("WebSite.dat"), 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   MessageBoxAnswerer notice(frmMessage::cmdYes, form);
   Click(form, frmRecentBlocked::cmdAllowSite);
@@ -574,8 +554,7 @@ TEST_F(RecentBlockedTargetTest, BlockHostNeverWritesOverAListItCouldNotRead) {
 
   // Held by another program that lets others read only: read, but not replaced.
   m_folder.Write("BlockedHost.dat", "1\r\nother.example\r\n");
-  HANDLE held = ::CreateFileA(m_folder.File("BlockedHost.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = HoldFile(m_folder.File("BlockedHost.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Click(form, frmRecentBlocked::cmdBlockHost);
   ::CloseHandle(held);

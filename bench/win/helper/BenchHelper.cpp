@@ -1,27 +1,30 @@
 // The benchmark's floor helpers: the product's COM shape with no work, and with the work the
-// product must do written plainly (no product code, no wrappers).
+// product must do written plainly (no product code: only the plain calls of plain_calls.h).
 #include <windows.h>
 #include <exdisp.h>
 #include <ocidl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
 
 #include "../bench_helper_ids.h"
+#include "../plain_calls.h"
+#include "../plain_com.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 using vexbane::bench::kClsidDoNothingHelper;
 using vexbane::bench::kClsidPlainHelper;
+using vexbane::bench::PlainDispatch;
+using vexbane::bench::PlainObject;
+namespace plain = vexbane::bench::plain;
 
 namespace {
 
 const IID kIidWebBrowser2 = {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}};
 const IID kDiidEvents2 = {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}};
-const char kKey[] = "Software\\Halvern\\Vexbane";
 
 volatile LONG g_objects = 0;
 
@@ -42,57 +45,15 @@ int TimeOfDay() {
   return ((t.wHour * 60 + t.wMinute) * 60 + t.wSecond) * 1000 + t.wMilliseconds;
 }
 
-std::string ReadValue(const char* name) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return "1";
-  char buffer[255];
-  DWORD size = sizeof buffer, type = 0;
-  LONG rc = ::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  ::RegCloseKey(key);
-  if (rc != ERROR_SUCCESS || size == 0) return "1";
-  return std::string(buffer, size - 1);
-}
-
-void WriteValue(const char* name, const std::string& text) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
-  ::RegCloseKey(key);
-}
-
 LRESULT CALLBACK MouseProc(int code, WPARAM w, LPARAM l) { return ::CallNextHookEx(g_state.mouse, code, w, l); }
 LRESULT CALLBACK MessageProc(int code, WPARAM w, LPARAM l) { return ::CallNextHookEx(g_state.messages, code, w, l); }
 
-class Sink final : public IDispatch {
+class Sink final : public PlainDispatch<Sink> {
  public:
-  explicit Sink(bool plain) : m_plain(plain) { ::InterlockedIncrement(&g_objects); }
+  explicit Sink(bool plain) : PlainDispatch(kDiidEvents2), m_plain(plain) { ::InterlockedIncrement(&g_objects); }
   IWebBrowser2* browser = nullptr;  // not owned: the helper holds it while the sink is advised
   bool firstNavigate = true;
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kDiidEvents2)) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_refs); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG n = ::InterlockedDecrement(&m_refs);
-    if (n == 0) {
-      ::InterlockedDecrement(&g_objects);
-      delete this;
-    }
-    return n;
-  }
-  STDMETHODIMP GetTypeInfoCount(UINT* n) override {
-    *n = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     if (!m_plain) return S_OK;
     if (id == 250 && firstNavigate) {  // BeforeNavigate2
@@ -115,34 +76,15 @@ class Sink final : public IDispatch {
   }
 
  private:
-  ~Sink() = default;
-  volatile LONG m_refs = 1;
+  friend class PlainObject<Sink, IDispatch>;
+  ~Sink() { ::InterlockedDecrement(&g_objects); }
   bool m_plain;
 };
 
-class Helper final : public IObjectWithSite {
+class Helper final : public PlainObject<Helper, IObjectWithSite> {
  public:
-  explicit Helper(bool plain) : m_plain(plain) { ::InterlockedIncrement(&g_objects); }
+  explicit Helper(bool plain) : PlainObject(IID_IObjectWithSite), m_plain(plain) { ::InterlockedIncrement(&g_objects); }
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IObjectWithSite)) {
-      *out = static_cast<IObjectWithSite*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_refs); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG n = ::InterlockedDecrement(&m_refs);
-    if (n == 0) {
-      Detach();
-      ::InterlockedDecrement(&g_objects);
-      delete this;
-    }
-    return n;
-  }
   STDMETHODIMP SetSite(IUnknown* site) override {
     Detach();
     if (!site) return S_OK;
@@ -162,7 +104,11 @@ class Helper final : public IObjectWithSite {
   }
 
  private:
-  ~Helper() = default;
+  friend class PlainObject<Helper, IObjectWithSite>;
+  ~Helper() {
+    Detach();
+    ::InterlockedDecrement(&g_objects);
+  }
 
   void Connect() {
     IConnectionPointContainer* container = nullptr;
@@ -188,28 +134,10 @@ class Helper final : public IObjectWithSite {
     if (n <= 0 || ::lstrcmpiA(name, "IEFrame") != 0) return;
     st.frame = reinterpret_cast<HWND>(hwnd);
     st.form = st.button = nullptr;
-    char program[MAX_PATH + 32];
-    std::snprintf(program, sizeof program, "%s\\VexbaneTray.exe", st.folder);
-    char commandLine[MAX_PATH + 40];
-    std::snprintf(commandLine, sizeof commandLine, "\"%s\"", program);
-    STARTUPINFOA si = {sizeof si};
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWMINIMIZED;
-    PROCESS_INFORMATION pi = {};
-    if (::CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, st.folder, &si, &pi)) {
-      ::CloseHandle(pi.hProcess);
-      ::CloseHandle(pi.hThread);
-    }
-    st.button = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atoi(ReadValue("hButton").c_str())));
-    st.form = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atoi(ReadValue("hForm").c_str())));
-    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, "VexbaneCountIE");
-    if (mutex) ::WaitForSingleObject(mutex, 2000);
-    st.countIE = std::atoi(ReadValue("CountIE").c_str()) + 1;
-    WriteValue("CountIE", std::to_string(st.countIE));
-    if (mutex) {
-      ::ReleaseMutex(mutex);
-      ::CloseHandle(mutex);
-    }
+    plain::StartTray(st.folder);
+    st.button = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atoi(plain::ReadValue("hButton").c_str())));
+    st.form = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atoi(plain::ReadValue("hForm").c_str())));
+    st.countIE = plain::CountAttach();
     st.clickTime = TimeOfDay();
     st.mouse = ::SetWindowsHookExA(WH_MOUSE, &MouseProc, nullptr, ::GetCurrentThreadId());
     st.messages = ::SetWindowsHookExA(WH_GETMESSAGE, &MessageProc, nullptr, ::GetCurrentThreadId());
@@ -239,7 +167,6 @@ class Helper final : public IObjectWithSite {
     m_site = nullptr;
   }
 
-  volatile LONG m_refs = 1;
   bool m_plain;
   bool m_hooked = false;
   IUnknown* m_site = nullptr;
@@ -249,24 +176,9 @@ class Helper final : public IObjectWithSite {
   DWORD m_cookie = 0;
 };
 
-class Factory final : public IClassFactory {
+class Factory final : public PlainObject<Factory, IClassFactory> {
  public:
-  explicit Factory(bool plain) : m_plain(plain) {}
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&m_refs); }
-  STDMETHODIMP_(ULONG) Release() override {
-    LONG n = ::InterlockedDecrement(&m_refs);
-    if (n == 0) delete this;
-    return n;
-  }
+  explicit Factory(bool plain) : PlainObject(IID_IClassFactory), m_plain(plain) {}
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
@@ -283,7 +195,6 @@ class Factory final : public IClassFactory {
   }
 
  private:
-  volatile LONG m_refs = 1;
   bool m_plain;
 };
 
