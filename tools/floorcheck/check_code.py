@@ -128,7 +128,8 @@ def section_of(headers, address):
     return None, 0
 
 
-def uleb128(data, at):
+def leb128(data, at, signed):
+    """(value, next offset) of the LEB128 number at AT."""
     value, shift = 0, 0
     while True:
         byte = data[at]
@@ -136,18 +137,17 @@ def uleb128(data, at):
         value |= (byte & 0x7F) << shift
         shift += 7
         if not byte & 0x80:
+            if signed and byte & 0x40:
+                value -= 1 << shift
             return value, at
 
 
+def uleb128(data, at):
+    return leb128(data, at, False)
+
+
 def sleb128(data, at):
-    value, shift = 0, 0
-    while True:
-        byte = data[at]
-        at += 1
-        value |= (byte & 0x7F) << shift
-        shift += 7
-        if not byte & 0x80:
-            return value - (1 << shift) if byte & 0x40 else value, at
+    return leb128(data, at, True)
 
 
 def encoded_pointer(data, at, encoding, field_address, size):
