@@ -430,6 +430,14 @@ class RecentBlockedTargetTest : public RecentBlockedTest {
     ::SendMessageA(form, WM_COMMAND, MAKEWPARAM(frmRecentBlocked::lstBlocks, LBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
   }
+  // The window over one version 2 block, its row selected; null when it did not open.
+  HWND OpenOnOneTargetBlock(const std::string& page, const std::string& target, uint32_t id) {
+    LoadForm();
+    SendV2(WithTarget(page, target, id));
+    HWND form = OpenWindow();
+    if (form) Select(form, 0);
+    return form;
+  }
 };
 
 TEST_F(RecentBlockedTargetTest, OpensShowsTheTargetsHostAndCopyAddressCopiesTheTarget) {
@@ -468,11 +476,8 @@ TEST_F(RecentBlockedTargetTest, OpenAndBlockHostNeedATarget) {
 }
 
 TEST_F(RecentBlockedTargetTest, OpenPostsTheBlocksNumberToTheFrameThatTried) {
-  LoadForm();
-  SendV2(WithTarget("http://news.example/a", "http://x.ads.example/w", 42));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneTargetBlock("http://news.example/a", "http://x.ads.example/w", 42);
   ASSERT_NE(form, nullptr);
-  Select(form, 0);
   Click(form, frmRecentBlocked::cmdOpen);
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "The window opens from the browser window that tried.");
   MSG msg = {};
@@ -523,11 +528,8 @@ TEST_F(RecentBlockedTargetTest, OpenGoesToTheTabsWindowBelowTheFrameAndNeverToAW
 
 TEST_F(RecentBlockedTargetTest, BlockHostAddsTheTargetsHostOnceAndCreatesTheList) {
   m_folder.Write("WebSite.dat", "1\r\nkeep.example\r\n");
-  LoadForm();
-  SendV2(WithTarget("http://news.example/a", "http://X.Ads.Example:81/w", 1));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneTargetBlock("http://news.example/a", "http://X.Ads.Example:81/w", 1);
   ASSERT_NE(form, nullptr);
-  Select(form, 0);
   Click(form, frmRecentBlocked::cmdBlockHost);
   EXPECT_EQ(m_folder.Read("BlockedHost.dat"), "1\r\nx.ads.example\r\n");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
@@ -539,11 +541,8 @@ TEST_F(RecentBlockedTargetTest, BlockHostAddsTheTargetsHostOnceAndCreatesTheList
 }
 
 TEST_F(RecentBlockedTargetTest, BlockHostNeverWritesOverAListItCouldNotRead) {
-  LoadForm();
-  SendV2(WithTarget("http://news.example/a", "http://x.ads.example/w", 1));
-  HWND form = OpenWindow();
+  HWND form = OpenOnOneTargetBlock("http://news.example/a", "http://x.ads.example/w", 1);
   ASSERT_NE(form, nullptr);
-  Select(form, 0);
   // A folder where the list should be: nothing to read, nothing may replace it.
   ASSERT_TRUE(::CreateDirectoryA(m_folder.File("BlockedHost.dat").c_str(), nullptr));
   Click(form, frmRecentBlocked::cmdBlockHost);
