@@ -121,15 +121,19 @@ void ScopedFolder::Write(const std::string& name, const std::string& data) const
   ::CloseHandle(f);
 }
 
-std::string ScopedFolder::Read(const std::string& name) const {
-  HANDLE f = ::CreateFileA(File(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMode) {
+  HANDLE f = ::CreateFileA(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string data;
   char buf[4096];
   DWORD got = 0;
   while (::ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) data.append(buf, got);
   ::CloseHandle(f);
   return data;
+}
+
+std::string ScopedFolder::Read(const std::string& name) const {
+  return ReadWholeFile(File(name), FILE_SHARE_READ).value_or("<missing>");
 }
 
 }  // namespace vexbane::testing

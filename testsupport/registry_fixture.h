@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace vexbane::testing {
@@ -33,6 +34,9 @@ class ScopedProductKey {
   std::string Get(const char* name) const;
   void Remove(const char* name) const;
 };
+
+// The whole file, opened with `shareMode`; nothing when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMode);
 
 // A scratch folder under the temporary folder, emptied and removed afterwards.
 class ScopedFolder {

@@ -56,15 +56,7 @@ void HelperTest::WriteFile(const std::string& name, const std::string& data) {
 }
 
 std::string HelperTest::ReadFile(const std::string& name) {
-  HANDLE f = ::CreateFileA((Folder() + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string data;
-  char buf[1024];
-  DWORD got = 0;
-  while (::ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) data.append(buf, got);
-  ::CloseHandle(f);
-  return data;
+  return vexbane::testing::ReadWholeFile(Folder() + "\\" + name, FILE_SHARE_READ | FILE_SHARE_WRITE).value_or("<missing>");
 }
 
 void HelperTest::RemoveFile(const std::string& name) { ::DeleteFileA((Folder() + "\\" + name).c_str()); }

@@ -112,15 +112,7 @@ void WriteText(const std::string& path, const std::string& text) {
 }
 
 std::optional<std::string> ReadText(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string text;
-  char chunk[4096];
-  DWORD got = 0;
-  while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
-  ::CloseHandle(file);
-  return text;
+  return vexbane::testing::ReadWholeFile(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
 ProgramFolder::ProgramFolder() : m_path(TempFolder("vexbane fault suite")) {
