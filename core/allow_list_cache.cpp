@@ -45,6 +45,7 @@ const AllowListMatcher* AllowListCache::Current(const std::string& path, AllowLi
     auto matcher = std::make_unique<AllowListMatcher>(ParseAllowList(text));
     m_text = std::move(text);
     m_matcher = std::move(matcher);
+    ++m_generation;
   }
   m_stamp = stamp;
   m_stampSeenAt = seenAt;

@@ -27,6 +27,10 @@ class AllowListCache {
   // The list for `path` as the file holds it now, or null when the file cannot be opened or
   // read (nothing is allowed then). The pointer stays valid until the next call.
   const AllowListMatcher* Current(const std::string& path, AllowListFile& file);
+  // Changes each time Current builds its list anew (another text, another path, or after a
+  // failed read), never while it hands out the same list: what a caller prepares from the list
+  // stays good while this number stays the same. 0 before the first list.
+  uint64_t generation() const noexcept { return m_generation; }
 
  private:
   void Forget();
@@ -37,6 +41,7 @@ class AllowListCache {
   FileStamp m_stamp;             // the stamp the text was read under
   uint64_t m_stampSeenAt = 0;    // when that stamp was first seen
   uint64_t m_readAt = 0;
+  uint64_t m_generation = 0;
 };
 
 }  // namespace vexbane

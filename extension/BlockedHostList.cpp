@@ -1,7 +1,7 @@
 // The Blocked Hosts list kept between decisions, behind one lock for the process's threads.
 #include "BlockedHostList.h"
 
-#include <vector>
+#include <cstdint>
 
 #include "SharedListFile.h"
 #include "core/blocked_hosts.h"
@@ -13,7 +13,7 @@ namespace {
 // here. The prepared set lives under the file's lock.
 struct SharedHosts {
   SharedListFile file;
-  std::vector<std::string> entries;  // what `hosts` was prepared from
+  uint64_t preparedFrom = 0;  // the file's list generation `hosts` was prepared from; 0: none
   blocks::BlockedHostSet hosts;
 };
 SharedHosts g_hosts;
@@ -23,10 +23,11 @@ SharedHosts g_hosts;
 bool BlockedHostListHas(const std::string& path, std::string_view host) noexcept {
   if (host.empty()) return false;
   return g_hosts.file.Consult(path, [&](const AllowListMatcher& list) {
-    // Prepared again only when the list read differs from the one prepared.
-    if (list.entries() != g_hosts.entries) {
+    // Prepared again only when the cache built its list anew: no comparison of the entries at
+    // every decision, and no second copy of them.
+    if (g_hosts.file.generation() != g_hosts.preparedFrom) {
       g_hosts.hosts = blocks::BlockedHostSet(list.entries());
-      g_hosts.entries = list.entries();
+      g_hosts.preparedFrom = g_hosts.file.generation();
     }
     return g_hosts.hosts.Blocks(host);
   });

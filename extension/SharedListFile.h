@@ -26,6 +26,8 @@ class SharedListFile {
       return false;
     }
   }
+  // Inside `use` only: the cache's generation of the list it was handed (see AllowListCache).
+  uint64_t generation() const noexcept { return m_cache.generation(); }
 
  private:
   const AllowListMatcher* Current(const std::string& path);

@@ -92,6 +92,27 @@ TEST_F(AllowListCacheTest, EditorsSaveIsSeenByTheNextDecision) {
   EXPECT_TRUE(Allowed(m_cache, m_file, "http://shop.example/"));
 }
 
+TEST_F(AllowListCacheTest, TheGenerationMovesOnlyWhenTheListIsBuiltAnew) {
+  EXPECT_EQ(m_cache.generation(), 0u);
+  ASSERT_TRUE(m_cache.Current("C:\\P\\WebSite.dat", m_file));
+  const uint64_t first = m_cache.generation();
+  EXPECT_NE(first, 0u);
+  m_file.clock += kSecond / 10;
+  ASSERT_TRUE(m_cache.Current("C:\\P\\WebSite.dat", m_file));
+  EXPECT_EQ(m_file.reads, 2) << "read again: the stamp has not stood still yet";
+  EXPECT_EQ(m_cache.generation(), first) << "the same text keeps the same list";
+  m_file.clock += kSecond;
+  m_file.Replace("2\r\nnews\r\nshop\r\n");
+  ASSERT_TRUE(m_cache.Current("C:\\P\\WebSite.dat", m_file));
+  const uint64_t second = m_cache.generation();
+  EXPECT_NE(second, first) << "another text";
+  m_file.readable = false;
+  EXPECT_FALSE(m_cache.Current("C:\\P\\WebSite.dat", m_file));
+  m_file.readable = true;
+  ASSERT_TRUE(m_cache.Current("C:\\P\\WebSite.dat", m_file));
+  EXPECT_NE(m_cache.generation(), second) << "built anew after a failed read, even from the same text";
+}
+
 TEST_F(AllowListCacheTest, SameSizeRewriteWithinTheSameSecondIsSeen) {
   // FAT keeps write times to 2 s: two writes a moment apart carry the same time and size.
   m_file.Rewrite("1\r\naaaa\r\n");
