@@ -29,7 +29,7 @@ struct NoOwner final : ext::BrowserEvents {
   void OnBeforeNavigate2() noexcept override {}
   void OnTitleChange() noexcept override {}
   void OnNewWindow2(VARIANT_BOOL*) noexcept override {}
-  void OnNewWindow3(VARIANT_BOOL*, BSTR, BSTR) noexcept override {}
+  void OnNewWindow3(VARIANT_BOOL*, BSTR, BSTR, DWORD) noexcept override {}
   void OnQuit() noexcept override {}
 };
 NoOwner g_noOwner;
