@@ -1,0 +1,22 @@
+// The setup program's command line: silent mode, the folder and the cookie-cleaning choice.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vexbane {
+
+struct SetupCommandLine {
+  bool silent = false;          // "/S"
+  std::string folder;           // "/D=<folder>": empty when not given
+  int autoClean = -1;           // "/AUTOCLEAN=0|1": -1 when not given
+  bool badSwitch = false;       // "/AUTOCLEAN=" with anything but 0 or 1
+};
+
+// Reads the arguments after the program's name. Switches are separated by spaces and their
+// letters compared without regard to case; "/D=" is taken last, as administrators know it from
+// earlier setups: everything after it up to the end of the line is the folder (spaces included,
+// surrounding quotes and trailing spaces dropped), so it must be the last switch. Words that are
+// not switches of ours are ignored.
+SetupCommandLine ParseSetupCommandLine(std::string_view arguments);
+
+}  // namespace vexbane
