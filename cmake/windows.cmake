@@ -54,11 +54,16 @@ if(VEXBANE_DIST)
   endif()
 endif()
 
-# vexbane_dist(TARGET): a shipped file. Links the runtime's CreateSemaphoreW through the ANSI call
+# vexbane_dist(TARGET [STRIPPED_DIR]): a shipped file. Links the runtime's CreateSemaphoreW through the ANSI call
 # (win/shims) and the exception state kept without thread-local storage (win/dist); in the shipped
 # 32-bit build also the runtime built for the 486; there it strips the finished file into dist/
-# and keeps the file as linked, with its symbols, in symbols/ for the floor check.
+# and keeps the file as linked, with its symbols, in symbols/ for the floor check. STRIPPED_DIR
+# puts the stripped file elsewhere than dist/ (the setup program, which ships packed).
 function(vexbane_dist target)
+  set(stripped_dir ${DIST_DIR})
+  if(ARGC GREATER 1)
+    set(stripped_dir ${ARGV1})
+  endif()
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/shims/create_semaphore.cpp
                                    ${CMAKE_SOURCE_DIR}/win/dist/thread_exceptions.cpp)
   if(VEXBANE_DIST)
@@ -81,8 +86,8 @@ function(vexbane_dist target)
       endif()
     endif()
     add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_DIR}
-      COMMAND ${CMAKE_STRIP} --strip-all -o ${DIST_DIR}/$<TARGET_FILE_NAME:${target}> $<TARGET_FILE:${target}>
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${stripped_dir}
+      COMMAND ${CMAKE_STRIP} --strip-all -o ${stripped_dir}/$<TARGET_FILE_NAME:${target}> $<TARGET_FILE:${target}>
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/symbols
       COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${CMAKE_BINARY_DIR}/symbols/)
   endif()

@@ -66,7 +66,10 @@ std::string ErrorText(unsigned long error) {
   DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
                                   sizeof text, nullptr);
   while (length && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == '.')) --length;
-  if (!length) return "error " + std::to_string(error);
+  if (!length) {
+    wsprintfA(text, "error %lu", error);
+    return text;
+  }
   return std::string(text, length);
 }
 

@@ -14,6 +14,7 @@
 #include "core/text.h"
 #include "win/com_registration.h"
 #include "win/file.h"
+#include "win/file_placement.h"
 
 namespace vexbane::setup {
 namespace {
@@ -26,7 +27,7 @@ int Main(const char* arguments) {
   const SetupCommandLine options = ParseSetupCommandLine(arguments ? arguments : "");
   const std::string self = win::ModuleFilePath(nullptr);
   std::string bytes;
-  if (self.empty() || win::ReadWholeFile(self, bytes) != ERROR_SUCCESS) {
+  if (self.empty() || win::ReadPlainFile(self, bytes) != ERROR_SUCCESS) {
     Tell(options.silent, "Setup cannot read its own file. Copy it to this computer's disk and run it again.");
     return kExitDamaged;
   }
@@ -72,11 +73,7 @@ int Main(const char* arguments) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   // Shortcuts and the folder browser are COM objects of the shell.
   const HRESULT init = ::CoInitialize(nullptr);
-  int code = vexbane::setup::kExitFailed;
-  try {
-    code = vexbane::setup::Main(arguments);
-  } catch (...) {
-  }
+  const int code = vexbane::setup::Main(arguments);
   if (SUCCEEDED(init)) ::CoUninitialize();
   return code;
 }

@@ -44,6 +44,26 @@ DWORD WriteNewFile(const std::string& path, const void* data, size_t size) {
   return rc;
 }
 
+DWORD ReadPlainFile(const std::string& path, std::string& data) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return LastErrorOr(ERROR_OPEN_FAILED);
+  const DWORD size = ::GetFileSize(file.get(), nullptr);
+  if (size == INVALID_FILE_SIZE) return LastErrorOr(ERROR_READ_FAULT);
+  std::string bytes(size, '\0');
+  DWORD got = 0;
+  if (size && (!::ReadFile(file.get(), &bytes[0], size, &got, nullptr) || got != size)) return LastErrorOr(ERROR_READ_FAULT);
+  data.swap(bytes);
+  return ERROR_SUCCESS;
+}
+
+DWORD WritePlainFile(const std::string& path, const std::string& data) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastErrorOr(ERROR_CANNOT_MAKE);
+  DWORD written = 0;
+  if (!::WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr)) return LastErrorOr(ERROR_WRITE_FAULT);
+  return written == data.size() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
+
 DWORD PlaceFile(const std::string& target, const void* data, size_t size, PlacedFile& placed) {
   placed = PlacedFile();
   placed.target = target;

@@ -35,6 +35,11 @@ void CommitPlaceFile(PlacedFile& placed);
 // leaves no file. Returns a Win32 error code.
 DWORD WriteNewFile(const std::string& path, const void* data, size_t size);
 
+// Reads a whole file plainly (no sharing rules of the data files). Returns a Win32 error code.
+DWORD ReadPlainFile(const std::string& path, std::string& data);
+// Writes a whole file plainly, replacing what was there. Returns a Win32 error code.
+DWORD WritePlainFile(const std::string& path, const std::string& data);
+
 // A name in `folder` that no file holds yet, "<prefix>XXXX.tmp" (8.3 on every system); the
 // file is created empty to hold the name. Empty on failure.
 std::string ReserveFileName(const std::string& folder, const char* prefix);

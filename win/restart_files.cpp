@@ -2,7 +2,7 @@
 #include "win/restart_files.h"
 
 #include "core/wininit_rename.h"
-#include "win/file.h"
+#include "win/file_placement.h"
 #include "win/version.h"
 
 namespace vexbane::win {
@@ -13,10 +13,10 @@ template <typename Edit>
 DWORD EditWininit(Edit edit) {
   const std::string path = WininitPath();
   std::string text;
-  DWORD rc = ReadWholeFile(path, text);
+  DWORD rc = ReadPlainFile(path, text);
   if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND && rc != ERROR_PATH_NOT_FOUND) return rc;
   if (rc != ERROR_SUCCESS) text.clear();
-  return ReplaceFileContents(path, edit(text));
+  return WritePlainFile(path, edit(text));
 }
 
 }  // namespace
