@@ -37,6 +37,16 @@ SetupCommandLine ParseSetupCommandLine(std::string_view arguments) {
     at = end;
     if (EqualsNoCase(word, "/S")) {
       result.silent = true;
+    } else if (StartsNoCase(word, "/REMOVEAFTER=")) {
+      unsigned long handle = 0;
+      for (char c : word.substr(13)) {
+        if (c < '0' || c > '9' || handle > 0x0FFFFFFF) {
+          handle = 0;
+          break;
+        }
+        handle = handle * 10 + static_cast<unsigned long>(c - '0');
+      }
+      result.removeAfter = handle;
     } else if (StartsNoCase(word, "/AUTOCLEAN=")) {
       std::string_view value = word.substr(11);
       if (value == "0" || value == "1")

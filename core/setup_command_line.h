@@ -10,6 +10,10 @@ struct SetupCommandLine {
   std::string folder;           // "/D=<folder>": empty when not given
   int autoClean = -1;           // "/AUTOCLEAN=0|1": -1 when not given
   bool badSwitch = false;       // "/AUTOCLEAN=" with anything but 0 or 1
+  // "/REMOVEAFTER=<n>": the uninstaller's copy in the temporary folder, told to remove the
+  // uninstaller in the program folder (/D=) once the process whose inherited handle is n has
+  // ended. 0 when not given.
+  unsigned long removeAfter = 0;
 };
 
 // Reads the arguments after the program's name. Switches are separated by spaces and their

@@ -38,6 +38,8 @@ int Main(const char* arguments) {
   const PayloadStatus status = ReadSetupPayload(file.data(), file.size(), files, programSize);
 
   const std::string name = self.substr(self.find_last_of('\\') + 1);
+  if (status == PayloadStatus::NotFound && options.removeAfter && !options.folder.empty())
+    return RemoveUninstaller(options.folder, self, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(options.removeAfter)));
   if (status == PayloadStatus::NotFound && EqualsNoCase(name, kUninstallerFile))
     return RunUninstall(win::FolderOf(self), self, options.silent);
   if (status != PayloadStatus::Ok) {

@@ -8,6 +8,7 @@
 #include "SetupProduct.h"
 #include "core/settings.h"
 #include "win/file.h"
+#include "win/file_placement.h"
 #include "win/occasional_calls.h"
 #include "win/restart_files.h"
 #include "win/run_program.h"
@@ -68,7 +69,50 @@ void DeleteKeyIfEmpty(HKEY root, const char* path) {
   ::RegDeleteKeyA(root, path);
 }
 
+// Starts the copy that removes uninst.exe and the folder after this process has ended.
+bool HandOverToCopy(const std::string& folder, const std::string& self) {
+  char temp[MAX_PATH] = {};
+  DWORD length = ::GetTempPathA(MAX_PATH, temp);
+  if (length == 0 || length >= MAX_PATH) return false;
+  std::string reserved = win::ReserveFileName(temp, "vxu");
+  if (reserved.empty()) return false;
+  ::DeleteFileA(reserved.c_str());
+  const std::string copy = reserved.substr(0, reserved.size() - 4) + ".exe";
+  if (!::CopyFileA(self.c_str(), copy.c_str(), FALSE)) return false;
+  HANDLE me = nullptr;
+  if (!::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &me, SYNCHRONIZE, TRUE, 0)) {
+    ::DeleteFileA(copy.c_str());
+    return false;
+  }
+  char handle[16] = {};
+  wsprintfA(handle, "%lu", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(me)));
+  std::string line = "\"" + copy + "\" /REMOVEAFTER=" + handle + " /D=" + folder;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const bool started = ::CreateProcessA(copy.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, temp, &startup, &process) != FALSE;
+  ::CloseHandle(me);
+  if (!started) {
+    ::DeleteFileA(copy.c_str());
+    return false;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
+}
+
 }  // namespace
+
+int RemoveUninstaller(const std::string& folder, const std::string& self, HANDLE uninstaller) noexcept {
+  // Asked for first, so that nothing of the copy is left once the folder has gone.
+  win::DeleteAtRestart(self);
+  ::WaitForSingleObject(uninstaller, 30000);
+  ::CloseHandle(uninstaller);
+  const std::string program = InFolder(folder, kUninstallerFile);
+  for (int attempt = 0; attempt < 50 && !::DeleteFileA(program.c_str()) && Exists(program); ++attempt) ::Sleep(100);
+  ::RemoveDirectoryA(folder.c_str());
+  return kExitDone;
+}
 
 int RunUninstall(const std::string& folder, const std::string& self, bool silent) noexcept {
   if (!silent && ::MessageBoxA(nullptr,
@@ -114,10 +158,12 @@ int RunUninstall(const std::string& folder, const std::string& self, bool silent
   DeleteKeyIfEmpty(HKEY_LOCAL_MACHINE, kSettingsParentKey);
   win::DeleteKeyTree(HKEY_LOCAL_MACHINE, kUninstallKey);
 
-  // A running program cannot delete its own file on Windows: that goes at the next restart,
-  // and the folder with it.
-  removal.File(self, false);
-  removal.Folder(folder);
+  // A running program cannot delete its own file: a copy of it in the temporary folder does,
+  // once this one has ended, and the folder with it. Without the copy both go at the restart.
+  if (!HandOverToCopy(folder, self)) {
+    removal.File(self, false);
+    removal.Folder(folder);
+  }
 
   const bool restart = removal.RestartNeeded();
   if (!silent)

@@ -1,5 +1,7 @@
 // The uninstaller: setup's own program without its payload, run as uninst.exe from the program folder.
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 namespace vexbane::setup {
@@ -10,5 +12,11 @@ namespace vexbane::setup {
 // keys, itself and the folder. Files still in use go at the next restart. `silent`: no question
 // and no message. Returns the exit code (SetupExitCodes.h).
 int RunUninstall(const std::string& folder, const std::string& self, bool silent) noexcept;
+
+// The last step, run by the uninstaller's copy in the temporary folder (a running program cannot
+// delete its own file): once the process behind `uninstaller` (an inherited handle) has ended,
+// deletes uninst.exe in `folder` and the folder when it is empty; the copy itself goes at the
+// next restart.
+int RemoveUninstaller(const std::string& folder, const std::string& self, HANDLE uninstaller) noexcept;
 
 }  // namespace vexbane::setup

@@ -57,5 +57,14 @@ TEST(SetupCommandLineTest, OtherWordsAreIgnoredAndSIsAWholeWord) {
   EXPECT_EQ(c.folder, "");
 }
 
+TEST(SetupCommandLineTest, RemoveAfterTakesADecimalHandleAndTheFolderStaysLast) {
+  SetupCommandLine c = ParseSetupCommandLine("/REMOVEAFTER=1234 /D=C:\\Program Files\\Vexbane");
+  EXPECT_EQ(c.removeAfter, 1234u);
+  EXPECT_EQ(c.folder, "C:\\Program Files\\Vexbane");
+  EXPECT_EQ(ParseSetupCommandLine("/REMOVEAFTER=12x").removeAfter, 0u);
+  EXPECT_EQ(ParseSetupCommandLine("/REMOVEAFTER=").removeAfter, 0u);
+  EXPECT_EQ(ParseSetupCommandLine("/REMOVEAFTER=99999999999").removeAfter, 0u);
+}
+
 }  // namespace
 }  // namespace vexbane
