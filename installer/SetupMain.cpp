@@ -12,7 +12,6 @@
 #include "core/setup_command_line.h"
 #include "core/setup_payload.h"
 #include "core/text.h"
-#include "win/com_registration.h"
 #include "win/file.h"
 #include "win/file_placement.h"
 
@@ -25,7 +24,9 @@ void Tell(bool silent, const char* text) {
 
 int Main(const char* arguments) {
   const SetupCommandLine options = ParseSetupCommandLine(arguments ? arguments : "");
-  const std::string self = win::ModuleFilePath(nullptr);
+  char path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string self = length && length < MAX_PATH ? std::string(path, length) : std::string();
   std::string bytes;
   if (self.empty() || win::ReadPlainFile(self, bytes) != ERROR_SUCCESS) {
     Tell(options.silent, "Setup cannot read its own file. Copy it to this computer's disk and run it again.");
