@@ -4,7 +4,7 @@ bring each fault back: a TLS directory, Pentium Pro code, version fields above 4
 tables left in the code section, and a shipped file read against another file's code.
 
 Usage: test_check_code.py TLS_PROBE_DLL PENTIUMPRO_PROBE_EXE VERSION_PROBE_EXE
-                          EH_PROBE_EXE=EH_PROBE_LINKED_EXE SHIPPED=WITH_SYMBOLS...
+                          EH_PROBE_EXE=EH_PROBE_LINKED_EXE PENTIUMPRO_SETUP_PROBE_EXE SHIPPED=WITH_SYMBOLS...
 """
 import os
 import re
@@ -14,8 +14,8 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CHECK = os.path.join(HERE, "check_code.py")
-TLS_PROBE, PENTIUMPRO_PROBE, VERSION_PROBE, EH_PROBE = sys.argv[1:5]
-SHIPPED = sys.argv[5:]
+TLS_PROBE, PENTIUMPRO_PROBE, VERSION_PROBE, EH_PROBE, SETUP_PROBE = sys.argv[1:6]
+SHIPPED = sys.argv[6:]
 
 
 def run_check(*args):
@@ -24,7 +24,11 @@ def run_check(*args):
 
 class CodeCheck(unittest.TestCase):
     def test_shipped_files_load_on_windows_95_and_run_on_a_486(self):
-        self.assertEqual(len(SHIPPED), 4)
+        # The four files, setup and the uninstaller it writes.
+        self.assertEqual(len(SHIPPED), 6)
+        self.assertTrue(any(pair.startswith(os.path.join("dist", "VexbaneSetup.exe")) or
+                            "VexbaneSetup.exe=" in pair for pair in SHIPPED))
+        self.assertTrue(any("uninst.exe=" in pair for pair in SHIPPED))
         for pair in SHIPPED:
             for path in pair.split("="):
                 self.assertTrue(os.path.isfile(path), path + " is missing: build the shipped tree first")
@@ -42,6 +46,12 @@ class CodeCheck(unittest.TestCase):
         self.assertEqual(result.returncode, 1, result.stdout)
         self.assertRegex(result.stdout, r"pentiumpro_probe\.exe has \d+ instructions newer than the 486 \([^)]*cmov")
         self.assertRegex(result.stdout, r"the first: 0x[0-9a-f]+ cmov\w+ ")
+
+    def test_a_setup_whose_program_has_pentium_pro_code_fails(self):
+        # The files packed behind the program do not hide it.
+        result = run_check(SETUP_PROBE)
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertRegex(result.stdout, r"pentiumpro_setup_probe\.exe has \d+ instructions newer than the 486 \([^)]*cmov")
 
     def test_version_fields_above_4_0_fail(self):
         result = run_check(VERSION_PROBE)

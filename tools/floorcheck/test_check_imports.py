@@ -20,6 +20,9 @@ def run_check(*files):
 class ImportCheck(unittest.TestCase):
     def test_shipped_files_import_only_what_the_oldest_systems_have(self):
         self.assertTrue(SHIPPED)
+        # Setup and the uninstaller it writes are checked with the four files.
+        self.assertTrue(any(path.endswith("VexbaneSetup.exe") for path in SHIPPED))
+        self.assertTrue(any(path.endswith("uninst.exe") for path in SHIPPED))
         for path in SHIPPED:
             self.assertTrue(os.path.isfile(path), path + " is missing: build the shipped tree first")
         result = run_check(*SHIPPED)
