@@ -60,6 +60,7 @@ demo: build
 # The README's pictures of the tray menu and the tool windows, taken under Xvfb into docs/.
 screenshots: build
 	scripts/with-wine scripts/screenshots
+	scripts/with-wine scripts/setup-screenshots
 
 # The core's rules natively, then the Windows benchmark under Wine (README.md: reading its table).
 bench: build-native build-wine64
