@@ -1,45 +1,50 @@
 // The setup program's command line.
 #include "core/setup_command_line.h"
 
-#include "core/text.h"
-
 namespace vexbane {
 namespace {
 
-bool StartsNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// True when `text` from `at` begins with `prefix` (upper-case letters), letters in any case.
+bool StartsWith(std::string_view text, size_t at, const char* prefix) {
+  for (; *prefix; ++prefix, ++at)
+    if (at >= text.size() || Upper(text[at]) != *prefix) return false;
+  return true;
+}
 
 }  // namespace
 
 SetupCommandLine ParseSetupCommandLine(std::string_view arguments) {
   SetupCommandLine result;
   size_t at = 0;
-  while (at < arguments.size()) {
+  for (;;) {
     while (at < arguments.size() && IsBlank(arguments[at])) ++at;
     if (at >= arguments.size()) break;
-    std::string_view rest = arguments.substr(at);
-    if (StartsNoCase(rest, "/D=")) {
-      std::string_view folder = rest.substr(3);
-      while (!folder.empty() && (IsBlank(folder.back()) || folder.back() == '\r' || folder.back() == '\n'))
-        folder.remove_suffix(1);
-      if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"')
-        folder = folder.substr(1, folder.size() - 2);
-      while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.remove_suffix(1);
-      result.folder = std::string(folder);
+    if (StartsWith(arguments, at, "/D=")) {
+      size_t begin = at + 3, end = arguments.size();
+      while (end > begin && IsBlank(arguments[end - 1])) --end;
+      if (end - begin >= 2 && arguments[begin] == '"' && arguments[end - 1] == '"') ++begin, --end;
+      while (end - begin > 3 && (arguments[end - 1] == '\\' || arguments[end - 1] == '/')) --end;
+      result.folder.assign(arguments.data() + begin, end - begin);
       break;
     }
     size_t end = at;
     while (end < arguments.size() && !IsBlank(arguments[end])) ++end;
-    std::string_view word = arguments.substr(at, end - at);
-    at = end;
-    if (EqualsNoCase(word, "/S")) {
+    const size_t length = end - at;
+    if (length == 2 && StartsWith(arguments, at, "/S")) {
       result.silent = true;
-    } else if (StartsNoCase(word, "/REMOVEAFTER=")) {
+    } else if (StartsWith(arguments, at, "/AUTOCLEAN=")) {
+      if (length == 12 && (arguments[at + 11] == '0' || arguments[at + 11] == '1'))
+        result.autoClean = arguments[at + 11] - '0';
+      else
+        result.badSwitch = true;
+    } else if (StartsWith(arguments, at, "/REMOVEAFTER=")) {
       unsigned long handle = 0;
-      for (char c : word.substr(13)) {
+      for (size_t i = at + 13; i < end; ++i) {
+        const char c = arguments[i];
         if (c < '0' || c > '9' || handle > 0x0FFFFFFF) {
           handle = 0;
           break;
@@ -47,13 +52,8 @@ SetupCommandLine ParseSetupCommandLine(std::string_view arguments) {
         handle = handle * 10 + static_cast<unsigned long>(c - '0');
       }
       result.removeAfter = handle;
-    } else if (StartsNoCase(word, "/AUTOCLEAN=")) {
-      std::string_view value = word.substr(11);
-      if (value == "0" || value == "1")
-        result.autoClean = value[0] - '0';
-      else
-        result.badSwitch = true;
     }
+    at = end;
   }
   return result;
 }

@@ -164,34 +164,16 @@ class StartMenuStep final : public SetupStep {
     return rc;
   }
   void Undo() noexcept override {
-    for (size_t i = m_links.size(); i-- > 0;) {
-      ::DeleteFileA(m_links[i].path.c_str());
-      if (!m_links[i].kept.empty()) ::MoveFileA(m_links[i].kept.c_str(), m_links[i].path.c_str());
-    }
+    for (const std::string& link : m_links) ::DeleteFileA(link.c_str());
     m_links.clear();
     RemoveCreatedFolders(m_created);
   }
-  void Commit() noexcept override {
-    for (const LinkBefore& link : m_links)
-      if (!link.kept.empty()) ::DeleteFileA(link.kept.c_str());
-  }
 
  private:
-  struct LinkBefore {
-    std::string path;
-    std::string kept;  // the shortcut that stood there, until Commit
-  };
-
+  // A shortcut of an earlier installation names the same file and is written over; only a new
+  // one goes with the undo.
   DWORD Link(const std::string& path, const std::string& target, const char* description) {
-    LinkBefore before;
-    before.path = path;
-    if (Exists(path)) {
-      before.kept = win::ReserveFileName(win::FolderOf(path), "vxo");
-      if (before.kept.empty()) return LastErrorOr(ERROR_CANNOT_MAKE);
-      ::DeleteFileA(before.kept.c_str());
-      if (!::MoveFileA(path.c_str(), before.kept.c_str())) return LastErrorOr(ERROR_ACCESS_DENIED);
-    }
-    m_links.push_back(before);
+    if (!Exists(path)) m_links.push_back(path);
     HRESULT hr = win::CreateShellLink(path, target, description);
     if (FAILED(hr)) return HRESULT_CODE(hr) ? HRESULT_CODE(hr) : ERROR_CANNOT_MAKE;
     return ERROR_SUCCESS;
@@ -199,24 +181,8 @@ class StartMenuStep final : public SetupStep {
 
   std::string m_folder;
   std::vector<std::string> m_created;
-  std::vector<LinkBefore> m_links;
+  std::vector<std::string> m_links;  // the shortcuts made new
 };
-
-RegistryValue Text(const char* name, std::string text, bool onlyWhenMissing = false) {
-  RegistryValue value;
-  value.name = name;
-  value.text = std::move(text);
-  value.onlyWhenMissing = onlyWhenMissing;
-  return value;
-}
-
-RegistryValue Number(const char* name, DWORD number) {
-  RegistryValue value;
-  value.name = name;
-  value.isDword = true;
-  value.number = number;
-  return value;
-}
 
 }  // namespace
 
@@ -236,23 +202,27 @@ SetupSteps MakeInstallSteps(const InstallChoice& choice, const std::vector<Paylo
   steps.push_back(std::make_unique<DataFilesStep>(folder));
   // No program creates the settings key; "Popup" is what the tray program writes on its first
   // run, and a reinstall keeps the user's level.
-  steps.push_back(std::make_unique<RegistryStep>(
-      "Writing the settings", HKEY_LOCAL_MACHINE, settings::kProductKeyPath,
-      std::vector<RegistryValue>{Text(settings::kPopup, "2", true),
-                                 Text(settings::kAutoClean, choice.autoClean ? "1" : "0")}));
+  auto settingsStep = std::make_unique<RegistryStep>("Writing the settings", HKEY_LOCAL_MACHINE, settings::kProductKeyPath);
+  settingsStep->Text(settings::kPopup, "2", true).Text(settings::kAutoClean, choice.autoClean ? "1" : "0");
+  steps.push_back(std::move(settingsStep));
   steps.push_back(std::make_unique<RegisterServerStep>(folder, kHelperFile, kHelperClsid));
   if (withCookieCleaner)
     steps.push_back(std::make_unique<RegisterServerStep>(folder, kCookieCleanerFile, kCookieCleanerClsid));
-  steps.push_back(std::make_unique<RegistryStep>("Adding the browser helper to Internet Explorer", HKEY_LOCAL_MACHINE,
-                                                 kBhoKey, std::vector<RegistryValue>{Text("", kBhoName)}));
-  const std::string uninstaller = InFolder(folder, kUninstallerFile);
-  steps.push_back(std::make_unique<RegistryStep>(
-      "Adding Vexbane to Add/Remove Programs", HKEY_LOCAL_MACHINE, kUninstallKey,
-      std::vector<RegistryValue>{Text("DisplayName", kProduct), Text("DisplayVersion", kVersion),
-                                 Text("Publisher", kPublisher), Text("DisplayIcon", InFolder(folder, kTrayFile)),
-                                 Text("InstallLocation", folder), Text("UninstallString", "\"" + uninstaller + "\""),
-                                 Text("QuietUninstallString", "\"" + uninstaller + "\" /S"),
-                                 Number("NoModify", 1), Number("NoRepair", 1)}));
+  auto helperStep = std::make_unique<RegistryStep>("Adding the browser helper to Internet Explorer", HKEY_LOCAL_MACHINE, kBhoKey);
+  helperStep->Text("", kBhoName);
+  steps.push_back(std::move(helperStep));
+  const std::string uninstaller = "\"" + InFolder(folder, kUninstallerFile) + "\"";
+  auto entryStep = std::make_unique<RegistryStep>("Adding Vexbane to Add/Remove Programs", HKEY_LOCAL_MACHINE, kUninstallKey);
+  entryStep->Text("DisplayName", kProduct)
+      .Text("DisplayVersion", kVersion)
+      .Text("Publisher", kPublisher)
+      .Text("DisplayIcon", InFolder(folder, kTrayFile))
+      .Text("InstallLocation", folder)
+      .Text("UninstallString", uninstaller)
+      .Text("QuietUninstallString", uninstaller + " /S")
+      .Number("NoModify", 1)
+      .Number("NoRepair", 1);
+  steps.push_back(std::move(entryStep));
   steps.push_back(std::make_unique<StartMenuStep>(folder));
   return steps;
 }

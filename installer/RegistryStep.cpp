@@ -31,23 +31,24 @@ unsigned long RegistryStep::Do() noexcept {
   m_before.clear();
   LONG rc = CreateKeyPath(m_root, m_path, m_createdKeys);
   win::UniqueKey key;
-  if (rc == ERROR_SUCCESS) rc = ::RegOpenKeyExA(m_root, m_path.c_str(), 0, win::kWriteAccess | win::kReadAccess, key.put());
+  if (rc == ERROR_SUCCESS) rc = ::RegOpenKeyExA(m_root, m_path, 0, win::kWriteAccess | win::kReadAccess, key.put());
   for (size_t i = 0; rc == ERROR_SUCCESS && i < m_values.size(); ++i) {
     const RegistryValue& value = m_values[i];
     Before before;
     before.name = value.name;
+    before.existed = false;
     DWORD size = 0;
-    if (::RegQueryValueExA(key.get(), value.name.c_str(), nullptr, &before.type, nullptr, &size) == ERROR_SUCCESS) {
+    if (::RegQueryValueExA(key.get(), value.name, nullptr, &before.type, nullptr, &size) == ERROR_SUCCESS) {
       before.existed = true;
       before.data.resize(size);
-      if (size && ::RegQueryValueExA(key.get(), value.name.c_str(), nullptr, &before.type, before.data.data(), &size) != ERROR_SUCCESS)
+      if (size && ::RegQueryValueExA(key.get(), value.name, nullptr, &before.type, before.data.data(), &size) != ERROR_SUCCESS)
         before.data.clear();
       if (value.onlyWhenMissing) continue;
     }
     if (value.isDword)
-      rc = ::RegSetValueExA(key.get(), value.name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value.number), sizeof value.number);
+      rc = ::RegSetValueExA(key.get(), value.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value.number), sizeof value.number);
     else
-      rc = ::RegSetValueExA(key.get(), value.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.text.c_str()),
+      rc = ::RegSetValueExA(key.get(), value.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.text.c_str()),
                             static_cast<DWORD>(value.text.size() + 1));
     if (rc == ERROR_SUCCESS) m_before.push_back(std::move(before));
   }
@@ -59,13 +60,13 @@ unsigned long RegistryStep::Do() noexcept {
 void RegistryStep::Undo() noexcept {
   {
     win::UniqueKey key;
-    if (::RegOpenKeyExA(m_root, m_path.c_str(), 0, win::kWriteAccess, key.put()) == ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(m_root, m_path, 0, win::kWriteAccess, key.put()) == ERROR_SUCCESS) {
       for (size_t i = m_before.size(); i-- > 0;) {
         const Before& before = m_before[i];
         if (before.existed)
-          ::RegSetValueExA(key.get(), before.name.c_str(), 0, before.type, before.data.data(), static_cast<DWORD>(before.data.size()));
+          ::RegSetValueExA(key.get(), before.name, 0, before.type, before.data.data(), static_cast<DWORD>(before.data.size()));
         else
-          ::RegDeleteValueA(key.get(), before.name.c_str());
+          ::RegDeleteValueA(key.get(), before.name);
       }
     }
   }

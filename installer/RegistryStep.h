@@ -10,32 +10,40 @@
 namespace vexbane::setup {
 
 struct RegistryValue {
-  std::string name;             // "" for the key's default value
+  const char* name;             // "" for the key's default value
   std::string text;             // REG_SZ text, when not a number
-  bool isDword = false;
-  DWORD number = 0;
-  bool onlyWhenMissing = false;  // a value the user may have changed since: kept when present
+  bool isDword;
+  DWORD number;
+  bool onlyWhenMissing;         // a value the user may have changed since: kept when present
 };
 
 class RegistryStep final : public SetupStep {
  public:
-  RegistryStep(std::string title, HKEY root, std::string path, std::vector<RegistryValue> values)
-      : m_title(std::move(title)), m_root(root), m_path(std::move(path)), m_values(std::move(values)) {}
-  const char* Name() const noexcept override { return m_title.c_str(); }
+  RegistryStep(const char* title, HKEY root, const char* path) : m_title(title), m_root(root), m_path(path) {}
+  // The values to write, in order.
+  RegistryStep& Text(const char* name, std::string text, bool onlyWhenMissing = false) {
+    m_values.push_back(RegistryValue{name, std::move(text), false, 0, onlyWhenMissing});
+    return *this;
+  }
+  RegistryStep& Number(const char* name, DWORD number) {
+    m_values.push_back(RegistryValue{name, std::string(), true, number, false});
+    return *this;
+  }
+  const char* Name() const noexcept override { return m_title; }
   unsigned long Do() noexcept override;
   void Undo() noexcept override;
 
  private:
   struct Before {
-    std::string name;
+    const char* name;
     bool existed = false;
     DWORD type = 0;
     std::vector<BYTE> data;
   };
 
-  std::string m_title;
+  const char* m_title;
   HKEY m_root;
-  std::string m_path;
+  const char* m_path;
   std::vector<RegistryValue> m_values;
   std::vector<std::string> m_createdKeys;  // outermost first
   std::vector<Before> m_before;            // the values written, as they were

@@ -11,7 +11,7 @@
 namespace vexbane::setup {
 
 void SetupJob::Install(SetupProgress* progress) {
-  m_steps = MakeInstallSteps(m_choice, m_files, m_self.data(), m_programSize);
+  m_steps = MakeInstallSteps(m_choice, m_files, reinterpret_cast<const unsigned char*>(m_self.data()), m_programSize);
   m_result = RunSetupSteps(m_steps, progress);
   if (!m_result.done) m_failedStep = m_steps[m_result.failedStep]->Name();
 }
@@ -55,10 +55,11 @@ int CurrentAutoClean() {
   if (win::QueryValueBytes(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, settings::kAutoClean, settings::kValueBufferSize,
                            bytes) != ERROR_SUCCESS)
     return kDefaultAutoClean;
-  std::optional<std::string> text =
-      settings::TextFromValueBuffer(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-  if (!text) return kDefaultAutoClean;
-  return *text == "0" ? 0 : 1;
+  // As the programs read it: the text before its NUL, spaces around it dropped; only "0" is off.
+  const std::string text = bytes.substr(0, bytes.find('\0'));
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return kDefaultAutoClean;
+  return text.compare(first, text.find_last_not_of(' ') + 1 - first, "0") == 0 ? 0 : 1;
 }
 
 std::string ErrorText(unsigned long error) {

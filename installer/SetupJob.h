@@ -13,7 +13,7 @@ class SetupJob {
  public:
   // `self`: the setup file's bytes as read from disk; `files` and `programSize` as the payload
   // reader gave them.
-  SetupJob(std::vector<unsigned char> self, std::vector<PayloadFile> files, size_t programSize)
+  SetupJob(std::string self, std::vector<PayloadFile> files, size_t programSize)
       : m_self(std::move(self)), m_files(std::move(files)), m_programSize(programSize) {}
 
   InstallChoice& choice() noexcept { return m_choice; }
@@ -27,7 +27,7 @@ class SetupJob {
   std::string Outcome() const;
 
  private:
-  std::vector<unsigned char> m_self;
+  std::string m_self;
   std::vector<PayloadFile> m_files;
   size_t m_programSize;
   InstallChoice m_choice;

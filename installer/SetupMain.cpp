@@ -32,11 +32,10 @@ int Main(const char* arguments) {
     Tell(options.silent, "Setup cannot read its own file. Copy it to this computer's disk and run it again.");
     return kExitDamaged;
   }
-  std::vector<unsigned char> file(bytes.begin(), bytes.end());
-  bytes = std::string();
   std::vector<PayloadFile> files;
   size_t programSize = 0;
-  const PayloadStatus status = ReadSetupPayload(file.data(), file.size(), files, programSize);
+  const PayloadStatus status =
+      ReadSetupPayload(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), files, programSize);
 
   const std::string name = self.substr(self.find_last_of('\\') + 1);
   if (status == PayloadStatus::NotFound && options.removeAfter && !options.folder.empty())
@@ -57,7 +56,7 @@ int Main(const char* arguments) {
     return kExitBadCommandLine;
   }
 
-  SetupJob job(std::move(file), std::move(files), programSize);
+  SetupJob job(std::move(bytes), std::move(files), programSize);
   job.choice().folder = options.folder.empty() ? DefaultFolder() : options.folder;
   job.choice().autoClean = options.autoClean >= 0 ? options.autoClean : CurrentAutoClean();
   if (options.silent) {
