@@ -42,6 +42,10 @@ def x86_like(n, seed):
         elif kind == 4:
             out += bytes([0xE8]) + r[i:i + 4]
             i += 4
+        elif kind == 5:
+            # Runs of opcodes among near and far operand bytes: every recent-opcode history.
+            out += bytes((0xE8, 0xE9, 0x00, 0xFF, 0xE8, 0x12)[b % 6] for b in r[i:i + 12])
+            i += 12
         else:
             out += bytes([0x8B, 0x45, r[i], 0x89, 0xC1])
             i += 1
@@ -78,7 +82,9 @@ def main():
         f.write("\n".join([os.path.join(out, "program.bin")] + packed) + "\n")
 
     text = b"".join(open(p, "rb").read() for p in repo)
-    mixed = x86_like(9000, 3) + text + noise(3000, 9) + b"\x00" * 5000 + text
+    # Records that differ in a byte or two: short repeats straight after matches.
+    records = b"".join(b"Name=%05d;Value=%03d;Flags=00;" % (i, i * 7 % 1000) + b"\x00" * (i % 5) for i in range(3000))
+    mixed = x86_like(9000, 3) + text + noise(3000, 9) + b"\x00" * 5000 + records + text
     lines = []
     for lc, lp, pb, bcj in [(3, 0, 2, 1), (0, 0, 0, 0), (4, 0, 1, 1), (0, 4, 4, 0), (1, 3, 3, 1), (2, 2, 0, 0)]:
         lzma1 = {"id": lzma.FILTER_LZMA1, "preset": 6, "dict_size": 1 << 16, "lc": lc, "lp": lp, "pb": pb}
