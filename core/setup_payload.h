@@ -32,7 +32,9 @@
 //
 // The reader starts from the trailer, so the program part may be any length. When the trailer is
 // missing or unreadable it looks for a header with a good CRC, so that a download cut short is told
-// apart from a plain program: a header whose payload runs past the end of the file means Truncated.
+// apart from a plain program: a header whose payload runs past the end of the file means Truncated
+// (a file cut within the header's first 8 bytes, its magic, cannot be told from a plain program and
+// reads as NotFound; a file cut anywhere later reads as Truncated).
 // Every count, size and name is checked against the limits before anything is allocated or
 // decoded: a damaged or crafted file is refused, never obeyed.
 #pragma once
@@ -65,7 +67,8 @@ enum class PayloadStatus { Ok, NotFound, Truncated, Damaged };
 // packed order, each checked by its CRC-32, and `programPartSize` is the length of the setup
 // program before its payload (the bytes an uninstaller copy is made of). NotFound: no payload
 // (e.g. the uninstaller copy, or a plain program); Truncated: the file ends before the payload
-// does; Damaged: any check failed. On anything but Ok, `files` is left empty.
+// does; Damaged: any check failed. On anything but Ok, `files` is left empty (and
+// `programPartSize` 0). A payload too large for the memory at hand reads as Damaged: nothing throws.
 PayloadStatus ReadSetupPayload(const unsigned char* file, size_t size,
                                std::vector<PayloadFile>& files, size_t& programPartSize);
 
