@@ -58,4 +58,19 @@ SetupCommandLine ParseSetupCommandLine(std::string_view arguments) {
   return result;
 }
 
+bool IsFullFolderPath(std::string_view folder) {
+  const bool onDrive = folder.size() >= 3 && Upper(folder[0]) >= 'A' && Upper(folder[0]) <= 'Z' && folder[1] == ':' &&
+                       folder[2] == '\\';
+  const bool onShare = folder.size() >= 5 && folder[0] == '\\' && folder[1] == '\\' &&
+                       folder.find('\\', 2) != std::string_view::npos;
+  if (!onDrive && !onShare) return false;
+  for (size_t i = 2; i < folder.size(); ++i) {
+    const char c = folder[i];
+    if (static_cast<unsigned char>(c) < 0x20 || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' ||
+        c == '|' || c == '/')
+      return false;
+  }
+  return true;
+}
+
 }  // namespace vexbane

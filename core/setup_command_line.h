@@ -23,4 +23,9 @@ struct SetupCommandLine {
 // not switches of ours are ignored.
 SetupCommandLine ParseSetupCommandLine(std::string_view arguments);
 
+// True for a folder setup can install in: a full path on a drive ("C:\...") or a network share
+// ("\\server\share\..."), without characters a file name cannot hold. A relative path would
+// land wherever setup happened to be started.
+bool IsFullFolderPath(std::string_view folder);
+
 }  // namespace vexbane

@@ -55,6 +55,10 @@ int Main(const char* arguments) {
     Tell(options.silent, "/AUTOCLEAN takes 0 (keep cookies) or 1 (clean them when the last browser window closes).");
     return kExitBadCommandLine;
   }
+  if (!options.folder.empty() && !IsFullFolderPath(options.folder)) {
+    Tell(options.silent, "/D= takes the full path of a folder, for example /D=C:\\Program Files\\Vexbane.");
+    return kExitBadCommandLine;
+  }
 
   SetupJob job(std::move(bytes), std::move(files), programSize);
   job.choice().folder = options.folder.empty() ? DefaultFolder() : options.folder;

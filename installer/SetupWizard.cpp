@@ -3,6 +3,7 @@
 
 #include "SetupExitCodes.h"
 #include "SetupProduct.h"
+#include "core/setup_command_line.h"
 
 namespace vexbane::setup {
 namespace {
@@ -98,8 +99,7 @@ void SetupWizard::OnNext() noexcept {
       break;
     case Stage::Folder: {
       std::string folder = m_folder.Folder();
-      // A full path: a drive and a folder ("C:\...") or a network share ("\\server\share\...").
-      if (folder.size() < 4 || !((folder[1] == ':' && folder[2] == '\\') || folder.compare(0, 2, "\\\\") == 0)) {
+      if (!IsFullFolderPath(folder)) {
         ::MessageBoxA(hwnd(), "Type the full path of a folder, for example C:\\Program Files\\Vexbane.", kTitle,
                       MB_OK | MB_ICONEXCLAMATION);
         return;

@@ -66,5 +66,13 @@ TEST(SetupCommandLineTest, RemoveAfterTakesADecimalHandleAndTheFolderStaysLast) 
   EXPECT_EQ(ParseSetupCommandLine("/REMOVEAFTER=99999999999").removeAfter, 0u);
 }
 
+TEST(SetupCommandLineTest, OnlyFullFolderPathsAreInstallFolders) {
+  for (const char* good : {"C:\\Program Files\\Vexbane", "d:\\V", "C:\\", "\\\\server\\share\\Vexbane"})
+    EXPECT_TRUE(IsFullFolderPath(good)) << good;
+  for (const char* bad : {"", "Vexbane", "C:Vexbane", "\\Vexbane", "..\\Vexbane", "C:\\A?B", "C:\\A:B",
+                          "C:\\A\"B", "\\\\server", "1:\\x"})
+    EXPECT_FALSE(IsFullFolderPath(bad)) << bad;
+}
+
 }  // namespace
 }  // namespace vexbane

@@ -333,6 +333,13 @@ TEST_F(InstallerTest, AutoCleanIsWrittenFromTheSwitchAndKeptByALaterSetup) {
   ASSERT_EQ(Uninstall(), 0);
 }
 
+TEST_F(InstallerTest, BadSwitchesChangeNothing) {
+  EXPECT_EQ(Install("/S /AUTOCLEAN=2"), 4);
+  EXPECT_EQ(Install("/S /D=Vexbane"), 4);
+  EXPECT_EQ(Install("/S /D=C:Vexbane"), 4);
+  ExpectNothingInstalled(m_dir);
+}
+
 TEST_F(InstallerTest, InstallEndsARunningTrayProgramFirst) {
   StandInTray tray;
   ASSERT_TRUE(tray.Created());
