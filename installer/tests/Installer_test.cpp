@@ -180,6 +180,88 @@ class StandInTray {
   int m_clicks = 0;
 };
 
+
+// Setup run with its pages, driven as a user would: the window found by its caption, its buttons
+// pressed by their commands, the page's texts read from its windows.
+class SetupWindowDriver {
+ public:
+  explicit SetupWindowDriver(const std::string& switches = "") {
+    std::string line = std::string("\"") + VEXBANE_TEST_SETUP + "\" " + switches;
+    STARTUPINFOA si = {sizeof si};
+    m_started = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_process) != FALSE;
+  }
+  ~SetupWindowDriver() {
+    if (!m_started) return;
+    if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_process.hProcess, 99);
+    ::CloseHandle(m_process.hThread);
+    ::CloseHandle(m_process.hProcess);
+  }
+  // Waits for the setup window (it shows once the carried files are checked).
+  bool WaitForWindow() {
+    for (int i = 0; m_started && i < 1200 && !m_window; ++i) {
+      m_window = ::FindWindowA(nullptr, "Vexbane 5.0 Setup");
+      if (!m_window) ::Sleep(100);
+    }
+    return m_window != nullptr;
+  }
+  void Press(int id) { ::PostMessageA(m_window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  // Every text of the window's controls, one a line.
+  std::string Texts() {
+    std::string texts;
+    ::EnumChildWindows(m_window, Collect, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+  }
+  // Waits until a visible control's text begins with `start`.
+  bool WaitForText(const std::string& start) {
+    for (int i = 0; i < 1200; ++i) {
+      if (("\n" + Texts()).find("\n" + start) != std::string::npos) return true;
+      ::Sleep(100);
+    }
+    return false;
+  }
+  HWND Control(const char* text) {
+    HWND found = nullptr;
+    for (HWND page = ::FindWindowExA(m_window, nullptr, nullptr, nullptr); page && !found;
+         page = ::FindWindowExA(m_window, page, nullptr, nullptr))
+      found = ::FindWindowExA(page, nullptr, nullptr, text);
+    return found;
+  }
+  // Answers the question the window asks in a message box.
+  bool Answer(int button) {
+    for (int i = 0; i < 100; ++i) {
+      HWND box = ::FindWindowA("#32770", "Vexbane 5.0 Setup");
+      if (box) {
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        return true;
+      }
+      ::Sleep(100);
+    }
+    return false;
+  }
+  long ExitCode() {
+    if (!m_started || ::WaitForSingleObject(m_process.hProcess, kRunTimeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    return static_cast<long>(code);
+  }
+
+ private:
+  static BOOL CALLBACK Collect(HWND control, LPARAM texts) {
+    if (!::IsWindowVisible(control)) return TRUE;
+    char text[1024] = {};
+    // WM_GETTEXT: GetWindowText does not read an edit box of another process.
+    ::SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    if (text[0]) *reinterpret_cast<std::string*>(texts) += std::string(text) + "\n";
+    return TRUE;
+  }
+
+  PROCESS_INFORMATION m_process = {};
+  bool m_started = false;
+  HWND m_window = nullptr;
+};
+
+constexpr int kBackButton = 1001, kNextButton = 1002, kCancelButton = 1003;
+
 class InstallerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -519,6 +601,71 @@ TEST_F(InstallerTest, UpgradeWhileTheHelperIsLoadedSwapsItAtTheRestart) {
     ::FreeLibrary(loaded);
   }
   EXPECT_EQ(RawString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), "5.0");
+  ASSERT_EQ(Uninstall(), 0);
+}
+
+TEST_F(InstallerTest, PagesShowTheVersionTheFolderAndTheCookieChoiceAndTheLastPageSaysWhatHappened) {
+  SetupWindowDriver setup;
+  ASSERT_TRUE(setup.WaitForWindow());
+  EXPECT_TRUE(setup.WaitForText("Welcome to Vexbane 5.0 Setup")) << setup.Texts();
+  setup.Press(kNextButton);
+  ASSERT_TRUE(setup.WaitForText("Choose the folder")) << setup.Texts();
+  EXPECT_NE(setup.Texts().find(m_dir + "\n"), std::string::npos) << "the default folder: " << setup.Texts();
+  HWND autoClean = setup.Control(
+      "&Delete every cookie except the ones you keep in the Cookie Manager whenever the last Internet Explorer window closes");
+  ASSERT_NE(autoClean, nullptr) << setup.Texts();
+  EXPECT_EQ(::SendMessageA(autoClean, BM_GETCHECK, 0, 0), BST_CHECKED) << "preset as the product's default";
+  // The user unticks it: setup writes "0".
+  ::PostMessageA(autoClean, BM_CLICK, 0, 0);
+  ::Sleep(300);
+  setup.Press(kNextButton);
+  ASSERT_TRUE(setup.WaitForText("Vexbane 5.0 is installed")) << setup.Texts();
+  EXPECT_NE(setup.Texts().find("Vexbane 5.0 has been installed in " + m_dir + "."), std::string::npos) << setup.Texts();
+  setup.Press(kNextButton);
+  EXPECT_EQ(setup.ExitCode(), 0);
+  EXPECT_EQ(RawString(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, settings::kAutoClean), "0");
+  ASSERT_EQ(Uninstall(), 0);
+}
+
+TEST_F(InstallerTest, CancelBeforeCopyingChangesNothing) {
+  SetupWindowDriver setup;
+  ASSERT_TRUE(setup.WaitForWindow());
+  setup.Press(kNextButton);
+  ASSERT_TRUE(setup.WaitForText("Choose the folder")) << setup.Texts();
+  setup.Press(kBackButton);
+  ASSERT_TRUE(setup.WaitForText("Welcome to Vexbane 5.0 Setup")) << setup.Texts();
+  setup.Press(kCancelButton);
+  ASSERT_TRUE(setup.Answer(IDYES));
+  EXPECT_EQ(setup.ExitCode(), 2);
+  ExpectNothingInstalled(m_dir);
+}
+
+TEST_F(InstallerTest, LastPageSaysARestartIsNeededWhenTheHelperWasInUse) {
+  ASSERT_EQ(Install(), 0);
+  const std::string helper = File("VexbaneIEDLL.dll");
+  WriteAll(helper, CarriedFile("VexbaneIEDLL.dll") + "EARLIER HELPER");
+  HMODULE loaded = ::LoadLibraryExA(helper.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_NE(loaded, nullptr);
+  {
+    SetupWindowDriver setup;
+    ASSERT_TRUE(setup.WaitForWindow());
+    setup.Press(kNextButton);
+    ASSERT_TRUE(setup.WaitForText("Choose the folder")) << setup.Texts();
+    setup.Press(kNextButton);
+    ASSERT_TRUE(setup.WaitForText("Restart Windows to finish")) << setup.Texts();
+    EXPECT_NE(setup.Texts().find("The new helper works in browser windows opened after that restart"), std::string::npos)
+        << setup.Texts();
+    setup.Press(kNextButton);
+    EXPECT_EQ(setup.ExitCode(), kExitRestartNeeded);
+  }
+  ::FreeLibrary(loaded);
+  // Windows 98's swap waits in WININIT.INI; the waiting copy goes with the test.
+  WIN32_FIND_DATAA found;
+  HANDLE find = ::FindFirstFileA(File("vxn*.tmp").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    ::DeleteFileA(File(found.cFileName).c_str());
+    ::FindClose(find);
+  }
   ASSERT_EQ(Uninstall(), 0);
 }
 
