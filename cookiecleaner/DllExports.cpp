@@ -29,10 +29,9 @@ STDAPI DllRegisterServer() noexcept { return RegisterServer(vexbane::win::ThisMo
 
 STDAPI DllUnregisterServer() noexcept { return UnregisterServer(); }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) noexcept {
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
   // Thread notifications stay on: a thread that threw leaves its exception state behind.
-  if (reason == DLL_THREAD_DETACH) vexbane::win::ReleaseThreadExceptionState();
-  if (reason == DLL_PROCESS_DETACH) vexbane::win::ReleaseAllThreadExceptionStates();
+  vexbane::win::ThreadExceptionsOnDllMain(reason, reserved);
   return TRUE;
 }
 

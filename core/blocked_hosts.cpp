@@ -10,7 +10,23 @@ namespace vexbane::blocks {
 
 std::string HostOfEntry(std::string_view entry) {
   if (HasControlBytes(entry)) return std::string();
-  return SiteOfAddress(entry);
+  std::string host = SiteOfAddress(entry);
+  // ".ads.example" and "*.ads.example" are the ways people write "ads.example and every host
+  // below it", which an entry means anyway; kept as typed they would never match a host.
+  size_t meant = 0;
+  while (meant < host.size()) {
+    if (host[meant] == '.') {
+      ++meant;
+    } else if (host.compare(meant, 2, "*.") == 0) {
+      meant += 2;
+    } else {
+      break;
+    }
+  }
+  host.erase(0, meant);
+  // Any other wildcard ("*ads.example", "ads.*.example") names no host at all.
+  if (host.find('*') != std::string::npos) return std::string();
+  return host;
 }
 
 bool HostIsBlocked(const std::vector<std::string>& entries, std::string_view host, std::string* matched) {

@@ -8,8 +8,9 @@
 namespace vexbane::blocks {
 
 // The host an entry of the list names, lower-cased: the entry as typed may be a host
-// ("Ads.Example") or an address ("http://ads.example/x"). Empty for an entry that names no host
-// or holds a control byte: such an entry blocks nothing.
+// ("Ads.Example", ".ads.example", "*.ads.example", "ads.example:80") or an address
+// ("http://ads.example/x"). Empty for an entry that names no host ("*ads.example") or holds a
+// control byte: such an entry blocks nothing, and the editor refuses it.
 std::string HostOfEntry(std::string_view entry);
 
 // True when `host` (as SiteOfAddress gives it) equals an entry's host or ends in "." plus it:

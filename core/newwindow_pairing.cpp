@@ -3,9 +3,9 @@
 
 namespace vexbane::newwindow {
 
-PairStep EventPairing::Arrive(WindowEvent event) noexcept {
+PairStep EventPairing::Arrive(WindowEvent event, uint32_t dispatch) noexcept {
   PairStep step;
-  if (m_pending && m_event != event) {
+  if (m_pending && m_event != event && m_dispatch == dispatch) {
     step.decide = false;
     step.block = m_block;
   }
@@ -13,8 +13,9 @@ PairStep EventPairing::Arrive(WindowEvent event) noexcept {
   return step;
 }
 
-void EventPairing::Decided(WindowEvent event, bool block) noexcept {
+void EventPairing::Decided(WindowEvent event, bool block, uint32_t dispatch) noexcept {
   m_pending = true;
+  m_dispatch = dispatch;
   m_event = event;
   m_block = block;
 }

@@ -1,5 +1,6 @@
 // One decision per request for a new window, whichever of NewWindow3 and NewWindow2 the browser raises first.
 #pragma once
+#include <cstdint>
 
 namespace vexbane::newwindow {
 
@@ -14,16 +15,20 @@ struct PairStep {
   bool block = false;   // otherwise: the answer the request's first event got
 };
 
-// Pairs the two events of one request. Both arrive back to back on the browser thread, so the
-// answer of the first is kept until the next event: an event of the other kind is the same
-// request and follows that answer (deciding again would use up a second click for one window,
-// and report and count it twice); an event of the same kind is a new request, as is any event
-// after a request that raised only one of the two.
+// Pairs the two events of one request. A browser raises a request's second event at once,
+// while it still handles the message that made the request (IE fires NewWindow2 right after
+// NewWindow3 returns, when no sink cancelled the window): only an event of the other kind
+// inside that same dispatch follows the first one's answer (deciding again would use up a
+// second click for one window, and report and count it twice). An event of the same kind is a
+// new request, and so is any event of a later dispatch: the answer of a request that raised
+// one event only must never decide another request.
 class EventPairing {
  public:
-  PairStep Arrive(WindowEvent event) noexcept;
-  // The first event's answer, kept for its partner.
-  void Decided(WindowEvent event, bool block) noexcept;
+  // `dispatch` names the message the browser thread is handling (a count of the messages it
+  // has taken); the same number for both events of one request.
+  PairStep Arrive(WindowEvent event, uint32_t dispatch) noexcept;
+  // The first event's answer, kept for its partner in the same dispatch.
+  void Decided(WindowEvent event, bool block, uint32_t dispatch) noexcept;
   // Something else happened on the page (a navigation): no partner can follow any more.
   void Forget() noexcept { m_pending = false; }
 
@@ -31,6 +36,7 @@ class EventPairing {
   bool m_pending = false;
   WindowEvent m_event = WindowEvent::NewWindow2;
   bool m_block = false;
+  uint32_t m_dispatch = 0;
 };
 
 }  // namespace vexbane::newwindow

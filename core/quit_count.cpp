@@ -21,13 +21,13 @@ bool CountsAsBrowser(std::string_view fullName) {
   return !file.empty() && file.front() == 'I';
 }
 
-QuitPlan PlanQuit(std::optional<int16_t> browsersListed, int16_t previousCount) {
+QuitPlan PlanQuit(std::optional<int16_t> browsersListed, int16_t previousCount, bool laterQuitListed) {
   QuitPlan plan;
   plan.countIE = previousCount;
   if (!browsersListed) return plan;
   plan.writeCount = true;
   plan.countIE = static_cast<int16_t>(*browsersListed - 1);
-  plan.lastWindow = plan.countIE < 1;
+  plan.lastWindow = plan.countIE < 1 && !laterQuitListed;
   return plan;
 }
 

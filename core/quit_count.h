@@ -18,9 +18,12 @@ struct QuitPlan {
 };
 
 // `browsersListed` is the number of browser windows the collection lists, the quitting one
-// included; no value when the collection could not be created: then nothing is known, and
-// neither the stored count nor the tray is touched.
-QuitPlan PlanQuit(std::optional<int16_t> browsersListed, int16_t previousCount);
+// included and those that are quitting too left out; no value when the collection could not
+// be created: then nothing is known, and neither the stored count nor the tray is touched.
+// `laterQuitListed`: a window that began to quit after this one is still listed. Windows that
+// quit at the same moment each see the others quitting; only the one that began last (it saw
+// every earlier one) ends the session, so the tray is told and cookies are cleaned once.
+QuitPlan PlanQuit(std::optional<int16_t> browsersListed, int16_t previousCount, bool laterQuitListed = false);
 
 // "AutoClean" as read (a missing value reads "1"): cleaning only when it converts to 1.
 bool ShouldCleanCookies(std::string_view autoCleanText);

@@ -5,6 +5,7 @@
 
 #include "SharedListFile.h"
 #include "core/blocked_hosts.h"
+#include "core/program_folder.h"
 
 namespace vexbane::ext {
 namespace {
@@ -22,6 +23,10 @@ SharedHosts g_hosts;
 
 bool BlockedHostListHas(const std::string& path, std::string_view host) noexcept {
   if (host.empty()) return false;
+  // Without its own folder (a module path beyond MAX_PATH) the list would be "\BlockedHost.dat",
+  // created at the current drive's root, or a relative one wherever the browser stands: no list.
+  const std::string::size_type slash = path.find_last_of('\\');
+  if (slash == std::string::npos || !IsAbsoluteFolder(std::string_view(path).substr(0, slash))) return false;
   return g_hosts.file.Consult(path, [&](const AllowListMatcher& list) {
     // Prepared again only when the cache built its list anew: no comparison of the entries at
     // every decision, and no second copy of them.

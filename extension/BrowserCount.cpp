@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <exdisp.h>
 
+#include "QuitMark.h"
 #include "win/bstr.h"
 #include "core/quit_count.h"
 #include "win/com_ptr.h"
@@ -31,9 +32,10 @@ IUnknown* Identity(IUnknown* object) noexcept {
   return identity;
 }
 
-// An item that is no browser object is not counted. `isQuitting` tells whether it is the
-// quitting browser itself.
-bool ItemIsBrowser(IShellWindows& windows, long index, IUnknown* quitting, bool& isQuitting) noexcept {
+// An item that is no browser object is not counted, nor one that is quitting too (its ticket
+// goes to `otherTicket`). `isQuitting` tells whether it is the quitting browser itself.
+bool ItemIsBrowser(IShellWindows& windows, long index, IUnknown* quitting, bool& isQuitting,
+                   long& otherTicket) noexcept {
   try {
     VARIANT at;
     ::VariantInit(&at);
@@ -41,9 +43,14 @@ bool ItemIsBrowser(IShellWindows& windows, long index, IUnknown* quitting, bool&
     at.lVal = index;
     win::ComPtr<IDispatch> item;
     if (FAILED(windows.Item(at, item.put())) || !item) return false;
-    if (quitting && Identity(item.get()) == quitting) isQuitting = true;
+    const bool self = quitting && Identity(item.get()) == quitting;
+    if (self) isQuitting = true;
     win::ComPtr<IWebBrowser2> browser;
     if (FAILED(item.As(IID_IWebBrowser2, browser)) || !browser) return false;
+    if (!self) {
+      otherTicket = QuitTicketOf(browser.get());
+      if (otherTicket) return false;
+    }
     return IsBrowserProgram(browser.get());
   } catch (...) {
     return false;
@@ -52,7 +59,7 @@ bool ItemIsBrowser(IShellWindows& windows, long index, IUnknown* quitting, bool&
 
 }  // namespace
 
-std::optional<int16_t> CountListedBrowsers(IWebBrowser2* quitting) noexcept {
+std::optional<int16_t> CountListedBrowsers(IWebBrowser2* quitting, long ownTicket, bool* laterQuitListed) noexcept {
   win::ComPtr<IShellWindows> windows;
   const GUID clsid = win::ToGuid(ids::kClsidShellWindows);
   if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IShellWindows, windows.put_void())) || !windows)
@@ -63,7 +70,9 @@ std::optional<int16_t> CountListedBrowsers(IWebBrowser2* quitting) noexcept {
   bool selfListed = false;
   int16_t browsers = 0;
   for (long i = 0; i < count; ++i) {
-    if (ItemIsBrowser(*windows.get(), i, self, selfListed)) ++browsers;
+    long otherTicket = 0;
+    if (ItemIsBrowser(*windows.get(), i, self, selfListed, otherTicket)) ++browsers;
+    if (otherTicket > ownTicket && laterQuitListed) *laterQuitListed = true;
   }
   if (self && !selfListed && IsBrowserProgram(quitting)) ++browsers;
   return browsers;

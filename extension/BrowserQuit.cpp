@@ -1,11 +1,13 @@
 // What happens when a browser window quits.
 #include "BrowserQuit.h"
 
+#include <optional>
 #include <string>
 
 #include "BrowserCount.h"
 #include "CountIELock.h"
 #include "CookieCleanerClient.h"
+#include "QuitMark.h"
 #include "TraySignal.h"
 #include "core/newwindow_host.h"
 #include "ModVexbaneIE.h"
@@ -33,7 +35,18 @@ void SignalLastWindow(ThreadState& st) noexcept {
 }  // namespace
 
 void OnBrowserQuit(ThreadState& st, int16_t& countIE, IWebBrowser2* quitting) noexcept {
-  const quit::QuitPlan plan = quit::PlanQuit(CountListedBrowsers(quitting), countIE);
+  // Windows quitting at the same moment (tabs of one window, windows of other processes) are
+  // still listed while each recounts. Each marks its browser first, so the others leave it
+  // out; the marks are taken under the count's lock, so the one that marks last sees every
+  // earlier mark and alone ends the session.
+  long ticket = 0;
+  {
+    CountIELock lock;
+    ticket = MarkQuitting(quitting);
+  }
+  bool laterQuitListed = false;
+  const std::optional<int16_t> listed = CountListedBrowsers(quitting, ticket, &laterQuitListed);
+  const quit::QuitPlan plan = quit::PlanQuit(listed, countIE, ticket && laterQuitListed);
   countIE = plan.countIE;
   if (!plan.writeCount) return;
   try {

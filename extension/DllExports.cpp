@@ -32,13 +32,10 @@ STDAPI DllRegisterServer() noexcept { return RegisterServer(vexbane::win::ThisMo
 
 STDAPI DllUnregisterServer() noexcept { return UnregisterServer(); }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) noexcept {
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) noexcept {
   // Thread notifications stay on: each browser thread's state goes with the thread.
-  if (reason == DLL_THREAD_DETACH) {
-    ReleaseCurrentThreadState();
-    vexbane::win::ReleaseThreadExceptionState();
-  }
-  if (reason == DLL_PROCESS_DETACH) vexbane::win::ReleaseAllThreadExceptionStates();
+  if (reason == DLL_THREAD_DETACH) ReleaseCurrentThreadState();
+  vexbane::win::ThreadExceptionsOnDllMain(reason, reserved);
   return TRUE;
 }
 

@@ -48,7 +48,12 @@ void OnUserMessage(ThreadState& st) {
 LRESULT CALLBACK MsgHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
   ThreadState* st = CurrentThreadState();
   if (!st) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  // The hook also sees a message that a loop only looks at (PeekMessage with PM_NOREMOVE, as
+  // modal loops do) and sees it again when it is taken: act only on the message being taken.
+  const auto* msg = wParam == PM_REMOVE ? reinterpret_cast<const MSG*>(lParam) : nullptr;
+  // Events raised while one message is handled belong together (a request's two new-window
+  // events); the count tells one dispatch from the next.
+  if (msg && !hooks::IsNegativeHookCode(nCode)) ++st->messagesTaken;
   if (!hooks::IsNegativeHookCode(nCode) && msg && msg->message == OpenBlockedMessage() && msg->message) {
     // The tray's "Open": taken here, so the browser's own frame never sees a message of ours.
     auto* taken = const_cast<MSG*>(msg);

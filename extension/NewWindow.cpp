@@ -77,7 +77,9 @@ void CVexbaneIEDLL::m_ie_NewWindow3(VARIANT_BOOL* Cancel, DWORD dwFlags, BSTR /*
 
 void CVexbaneIEDLL::NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel, const std::string& target,
                                      blocks::BlockKind kind) noexcept {
-  const newwindow::PairStep step = m_pairing.Arrive(event);
+  const ThreadState* state = CurrentThreadState();
+  const uint32_t dispatch = state ? state->messagesTaken : 0;
+  const newwindow::PairStep step = m_pairing.Arrive(event, dispatch);
   if (!step.decide) {
     // The request's other event decided, signalled and counted it already.
     if (step.block && Cancel) *Cancel = VARIANT_TRUE;
@@ -85,7 +87,7 @@ void CVexbaneIEDLL::NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL*
   }
   // A window the user opened from the tray's list: neither decided nor counted.
   const bool block = m_openingBlocked ? false : DecideNewWindow(Cancel, target, kind);
-  m_pairing.Decided(event, block);
+  m_pairing.Decided(event, block, dispatch);
 }
 
 bool CVexbaneIEDLL::DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target,

@@ -31,6 +31,7 @@ struct ThreadState {
   HWND lngTridentDlg = nullptr;    // any dialog-frame window found by class; null = none
   int16_t intUserMsgCount = 0;     // WM_USER messages counted after the last scan message
   BlockedWindows blockedWindows;   // what "Open" in the tray's list may ask this thread for
+  uint32_t messagesTaken = 0;      // messages the thread took from its queue: names its dispatch
 };
 
 // One state per thread in a TLS slot of the module's own. A thread that cannot have a state of its

@@ -6,6 +6,10 @@
 
 namespace vexbane::win {
 
+// LoadLibraryA of `fileName` in the system folder, by its full path: never a DLL of that name
+// in the current folder, which the oldest systems search first. Null when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char* fileName) noexcept;
+
 // PlaySoundA(sound, nullptr, SND_ASYNC) from WINMM. False when WINMM or the call is missing or
 // the sound could not be started.
 bool PlaySoundAsync(const char* sound) noexcept;

@@ -48,6 +48,44 @@ TEST(BlockedHosts, EntriesAreTakenAsHostsWhateverTheWayTheyWereTyped) {
   EXPECT_EQ(HostOfEntry("ads.example\r"), "");
 }
 
+// Ways a user writes "this site and everything below it": each entry stands for the host it
+// means, in the editor and in a hand-edited file alike; a wildcard that names no host is no entry.
+TEST(BlockedHosts, WildcardsLeadingDotsPortsAndAddressesNameTheHostMeant) {
+  const struct {
+    const char* entry;
+    const char* host;
+  } rows[] = {
+      {".ads.example", "ads.example"},
+      {"*.ads.example", "ads.example"},
+      {"..ads.example", "ads.example"},
+      {"*.*.ads.example", "ads.example"},
+      {"http://ads.example/x", "ads.example"},
+      {"http://*.ads.example/x", "ads.example"},
+      {"ads.example:80", "ads.example"},
+      {"ADS.EXAMPLE.", "ads.example"},
+      {" .Ads.Example.:8080 ", "ads.example"},
+      {"*ads.example", ""},
+      {"ads.*.example", ""},
+      {"ads.example*", ""},
+      {"*", ""},
+      {"*.", ""},
+      {".", ""},
+      {"...", ""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.entry);
+    EXPECT_EQ(HostOfEntry(r.entry), r.host);
+    const std::vector<std::string> list = {r.entry};
+    const bool meant = r.host[0] != '\0';
+    for (const char* target : {"ads.example", "x.ads.example"}) {
+      EXPECT_EQ(HostIsBlocked(list, target), meant) << target;
+      EXPECT_EQ(BlockedHostSet(list).Blocks(target), meant) << target;
+    }
+    EXPECT_FALSE(HostIsBlocked(list, "bads.example"));
+    EXPECT_FALSE(BlockedHostSet(list).Blocks("example"));
+  }
+}
+
 TEST(BlockedHosts, BlockHostAddsTheTargetsHostOnce) {
   auto added = AddBlockedHost({"a.example"}, "http://X.Pop.Example/under.html");
   ASSERT_TRUE(added);

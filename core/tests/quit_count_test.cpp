@@ -37,6 +37,21 @@ TEST(PlanQuit, CountsTheOthersAndMarksTheLastWindow) {
   }
 }
 
+// Two windows quitting at the same moment each leave the other out of the count; the one that
+// began to quit first still sees the later one listed and leaves the session to it.
+TEST(PlanQuit, OnlyTheWindowThatBeganToQuitLastEndsTheSession) {
+  QuitPlan first = PlanQuit(int16_t{1}, 2, true);
+  EXPECT_TRUE(first.writeCount);
+  EXPECT_EQ(first.countIE, 0);
+  EXPECT_FALSE(first.lastWindow);
+  QuitPlan last = PlanQuit(int16_t{1}, 2, false);
+  EXPECT_EQ(last.countIE, 0);
+  EXPECT_TRUE(last.lastWindow);
+  QuitPlan others = PlanQuit(int16_t{2}, 2, true);
+  EXPECT_EQ(others.countIE, 1);
+  EXPECT_FALSE(others.lastWindow);
+}
+
 TEST(PlanQuit, NoCollectionLeavesCountSignalAndCleaningAlone) {
   QuitPlan p = PlanQuit(std::nullopt, 3);
   EXPECT_FALSE(p.writeCount);

@@ -127,5 +127,29 @@ TEST_F(OpenBlockedTest, TheNamedBlockOpensOnceFromItsFrameWithThePageAsReferrer)
   EXPECT_TRUE(w.NewWindow("http://coupons.example/offer")) << "only that one request was let through";
 }
 
+// A browser's modal loop looks at its queue without taking the message (PeekMessage with
+// PM_NOREMOVE), and the hook sees the message then too: the window opens when it is taken, once.
+TEST_F(OpenBlockedTest, AMessageLookedAtBeforeItIsTakenOpensTheWindowOnce) {
+  RecordingTray tray;
+  m_key.Set("hButton", tray.HandleText());
+  m_key.Set("Sound", "2");
+  m_key.Set("Popup", "4");
+  Session().SetEventOrder(host::EventOrder::NewWindow3Then2);
+  host::HostWindow& w = Session().Open();
+  w.Navigate("http://shop.example/cart");
+  ASSERT_TRUE(w.NewWindow("http://coupons.example/offer"));
+  ASSERT_EQ(tray.received().size(), 1u);
+  const uint32_t id = tray.received()[0].record.blockId;
+  const UINT open = ::RegisterWindowMessageA("VexbaneOpenBlocked");
+
+  ::PostMessageA(w.frame(), open, id, 0);
+  MSG peeked = {};
+  ASSERT_TRUE(::PeekMessageA(&peeked, nullptr, open, open, PM_NOREMOVE));
+  EXPECT_TRUE(w.browser()->opened().empty()) << "nothing opens while the message stays queued";
+  Pump(100);
+  ASSERT_EQ(w.browser()->opened().size(), 1u);
+  EXPECT_EQ(w.browser()->opened()[0].url, "http://coupons.example/offer");
+}
+
 }  // namespace
 }  // namespace vexbane::ext::testing

@@ -237,5 +237,28 @@ TEST_F(DialogHookTest, NoDialogFrameAnywhereResetsTheBurstAndTheList) {
   EXPECT_EQ(m_tray.blockClicks(), 0);
 }
 
+// A loop that looks at the queue without taking a message (PM_NOREMOVE) shows the hook the
+// message twice: it counts, scans and decides once, when the message is taken.
+TEST_F(DialogHookTest, AMessageLookedAtBeforeItIsTakenCountsOnce) {
+  m_key.Set("Popup", "4");
+  ThreadState& st = *CurrentThreadState();
+  st.lngDialogMsgTime = MsAgo(100);
+  auto dialog = OpenDialog(m_frame.hwnd());
+  for (UINT message : {static_cast<UINT>(WM_USER), kScan}) {
+    SCOPED_TRACE(message);
+    ::PostMessageA(m_frame.hwnd(), message, 0, 0);
+    MSG peeked = {};
+    ASSERT_TRUE(::PeekMessageA(&peeked, nullptr, message, message, PM_NOREMOVE));
+    EXPECT_TRUE(dialog->Alive()) << "nothing is decided while the message stays queued";
+    PumpFor(150);
+    EXPECT_FALSE(dialog->Alive());
+    dialog = OpenDialog(m_frame.hwnd());
+  }
+  EXPECT_EQ(st.intUserMsgCount, 1);
+  EXPECT_EQ(m_tray.blockClicks(), 2);
+  EXPECT_EQ(m_frame.log().userMessages, 1);
+  EXPECT_EQ(m_frame.log().scanMessages, 1);
+}
+
 }  // namespace
 }  // namespace vexbane::ext

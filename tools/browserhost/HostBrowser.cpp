@@ -302,4 +302,33 @@ STDMETHODIMP HostBrowser::EnumConnections(IEnumConnections** out) noexcept {
   return E_NOTIMPL;
 }
 
+STDMETHODIMP HostBrowser::PutProperty(BSTR property, VARIANT value) noexcept {
+  if (!property) return E_INVALIDARG;
+  VARIANT number;
+  ::VariantInit(&number);
+  if (FAILED(::VariantChangeType(&number, &value, 0, VT_I4))) return E_NOTIMPL;
+  try {
+    win::Lock lock(m_propertiesLock);
+    m_properties[property] = number.lVal;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
+STDMETHODIMP HostBrowser::GetProperty(BSTR property, VARIANT* value) noexcept {
+  if (!property || !value) return E_INVALIDARG;
+  ::VariantInit(value);
+  try {
+    win::Lock lock(m_propertiesLock);
+    auto found = m_properties.find(property);
+    if (found == m_properties.end()) return S_OK;  // VT_EMPTY, as a browser answers
+    value->vt = VT_I4;
+    value->lVal = found->second;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
 }  // namespace vexbane::host

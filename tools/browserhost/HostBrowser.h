@@ -5,10 +5,12 @@
 #include <exdisp.h>
 #include <ocidl.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "win/com_ptr.h"
+#include "win/critical_section.h"
 
 namespace vexbane::host {
 
@@ -102,6 +104,10 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) noexcept override;
   STDMETHODIMP Unadvise(DWORD cookie) noexcept override;
   STDMETHODIMP EnumConnections(IEnumConnections** out) noexcept override;
+  // The browser's property bag, which every helper of the desktop may read and write (other
+  // tabs' helpers call it from their own threads).
+  STDMETHODIMP PutProperty(BSTR property, VARIANT value) noexcept override;
+  STDMETHODIMP GetProperty(BSTR property, VARIANT* value) noexcept override;
 
   // Everything else a real browser offers is not needed by the helper.
 #define VEXBANE_NOTIMPL(name, ...) \
@@ -131,8 +137,6 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   VEXBANE_NOTIMPL(get_LocationName, BSTR*)
   VEXBANE_NOTIMPL(get_Busy, VARIANT_BOOL*)
   VEXBANE_NOTIMPL(ClientToWindow, int*, int*)
-  VEXBANE_NOTIMPL(PutProperty, BSTR, VARIANT)
-  VEXBANE_NOTIMPL(GetProperty, BSTR, VARIANT*)
   VEXBANE_NOTIMPL(get_Name, BSTR*)
   VEXBANE_NOTIMPL(get_Path, BSTR*)
   VEXBANE_NOTIMPL(get_Visible, VARIANT_BOOL*)
@@ -185,6 +189,8 @@ class HostBrowser final : public IWebBrowser2, public IConnectionPointContainer,
   bool m_quitRequested = false;
   EventOrder m_order = EventOrder::NewWindow2Only;
   std::vector<Opened> m_opened;
+  win::CriticalSection m_propertiesLock;
+  std::map<std::wstring, long> m_properties;  // whole numbers are all a helper stores
 
   void FireNewWindow2(VARIANT_BOOL& cancel) noexcept;
   void FireNewWindow3(const std::string& url, long flags, VARIANT_BOOL& cancel) noexcept;

@@ -22,6 +22,12 @@ struct RunTask {
 
 }  // namespace
 
+struct HostTab::PendingClose {
+  std::function<void()> task;
+  win::UniqueHandle done;
+  RunTask run = {};
+};
+
 void SharedLines::Add(const std::string& text) {
   ::EnterCriticalSection(&m_lock);
   try {
@@ -177,6 +183,26 @@ void HostTab::Close(bool fireOnQuit) {
   if (m_closed) return;
   Run([this, fireOnQuit] { Teardown(fireOnQuit); });
   m_closed = true;
+  if (m_thread) WaitPumping(m_thread.get(), kTaskMs);
+}
+
+bool HostTab::CloseWhen(HANDLE go, bool fireOnQuit) {
+  if (!m_threadId || m_closed) return false;
+  auto pending = std::make_unique<PendingClose>();
+  pending->done.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!pending->done) return false;
+  pending->task = [this, go, fireOnQuit] {
+    ::WaitForSingleObject(go, kTaskMs);
+    Teardown(fireOnQuit);
+  };
+  pending->run = {&pending->task, pending->done.get()};
+  if (!::PostThreadMessageA(m_threadId, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(&pending->run))) return false;
+  m_pendingClose = std::move(pending);
+  m_closed = true;
+  return true;
+}
+
+void HostTab::WaitClosed() {
   if (m_thread) WaitPumping(m_thread.get(), kTaskMs);
 }
 

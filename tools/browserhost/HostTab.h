@@ -7,6 +7,7 @@
 #include <ocidl.h>
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -80,6 +81,10 @@ class HostTab {
   // The tab's end on its thread: OnQuit when `fireOnQuit`, then the site is taken away and the
   // windows go; the thread ends with it.
   void Close(bool fireOnQuit);
+  // The same end, posted to the tab's thread to begin when `go` is set: tabs released by one
+  // event quit at the same moment. WaitClosed then waits for the thread's end.
+  bool CloseWhen(HANDLE go, bool fireOnQuit);
+  void WaitClosed();
 
  private:
   static DWORD WINAPI ThreadMain(void* self);
@@ -118,6 +123,8 @@ class HostTab {
   win::ComPtr<IObjectWithSite> m_helper;
   HRESULT m_helperResult = E_FAIL;
   bool m_closed = false;
+  struct PendingClose;
+  std::unique_ptr<PendingClose> m_pendingClose;  // the task CloseWhen posted, kept until it ran
 };
 
 }  // namespace vexbane::host

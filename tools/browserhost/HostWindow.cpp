@@ -65,6 +65,11 @@ void HostWindow::Title(const std::string& text) {
 
 bool HostWindow::NewWindow(const std::string& url, long flags) {
   if (tabbed()) return TabNewWindow(url, flags);
+  // A browser raises a request's events while it handles a message of its own (the click, the
+  // script's timer), as a tab's thread does with the task it takes: one taken here first.
+  ::PostMessageA(frame(), WM_NULL, 0, 0);
+  MSG taken;
+  ::PeekMessageA(&taken, frame(), WM_NULL, WM_NULL, PM_REMOVE);
   return m_browser->RequestNewWindow(url, flags);
 }
 

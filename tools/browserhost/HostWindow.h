@@ -92,6 +92,9 @@ class HostWindow {
   // The window closes: its tabs are torn down one by one, each on its own thread, in `order`
   // (tab numbers from 1; the tabs not named follow in the order they were opened).
   void Quit(const std::vector<size_t>& order);
+  // Tabs `together` (numbers from 1) quit at the same moment: each tab's thread waits for one
+  // event, which is then set; the window's other tabs and the frame follow as with Quit.
+  void QuitTogether(const std::vector<size_t>& together);
   // Report lines the tabs' threads wrote, into the window's output.
   void FlushTabLines();
 

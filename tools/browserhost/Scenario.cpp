@@ -305,6 +305,15 @@ const std::map<std::string, Command>& Commands() {
        }},
       {"quit", [](HostSession& s, const std::string& arg, std::ostream& out) {
          std::vector<size_t> order;
+         // "quit together 1 2": those tabs quit at the same moment, released by one event.
+         const std::string together = "together ";
+         if (arg.compare(0, together.size(), together) == 0) {
+           if (!ParseTabOrder(arg.substr(together.size()), order) || order.empty() || !s.Current().tabbed())
+             return false;
+           s.Current().QuitTogether(order);
+           out << "quit" << std::endl;
+           return true;
+         }
          if (!ParseTabOrder(arg, order)) return false;
          s.Quit(order);
          out << "quit" << std::endl;
@@ -327,6 +336,12 @@ int RunScenario(std::istream& in, std::ostream& out, const ShapeOptions& shape) 
   HostSession session(out, shape);
   if (FAILED(session.shellWindowsResult()))
     out << "note shell window list not registered " << Hex(session.shellWindowsResult()) << std::endl;
+  const int status = RunCommands(session, in, out);
+  session.QuitAll();
+  return status;
+}
+
+int RunCommands(HostSession& session, std::istream& in, std::ostream& out) {
   int status = 0;
   std::string line;
   while (std::getline(in, line)) {
@@ -350,7 +365,6 @@ int RunScenario(std::istream& in, std::ostream& out, const ShapeOptions& shape) 
       status = 2;
     }
   }
-  session.QuitAll();
   return status;
 }
 

@@ -14,4 +14,8 @@ int RunScenario(std::istream& in, std::ostream& out);
 // The same in the browser shape `shape` (IE 6's one browser per window, or the tabs of 7 and 8).
 int RunScenario(std::istream& in, std::ostream& out, const ShapeOptions& shape);
 
+class HostSession;
+// The commands of `in` in a session of the caller's, which stays open after them.
+int RunCommands(HostSession& session, std::istream& in, std::ostream& out);
+
 }  // namespace vexbane::host

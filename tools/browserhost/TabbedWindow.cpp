@@ -119,6 +119,39 @@ void HostWindow::Quit(const std::vector<size_t>& order) {
   m_closed = true;
 }
 
+void HostWindow::QuitTogether(const std::vector<size_t>& together) {
+  if (!tabbed()) return Quit();
+  if (m_closed) return;
+  std::vector<HostTab*> closing;
+  std::vector<IDispatch*> listed;
+  for (size_t n : together) {
+    HostTab* t = tab(n);
+    if (!t || t->closed() || std::find(closing.begin(), closing.end(), t) != closing.end()) continue;
+    closing.push_back(t);
+    if (t->browser()) listed.push_back(static_cast<IWebBrowser2*>(t->browser()));
+  }
+  auto unlist = [this, &listed] {
+    m_list->erase(std::remove_if(m_list->begin(), m_list->end(),
+                                 [&listed](const auto& p) {
+                                   return std::find(listed.begin(), listed.end(), p.get()) != listed.end();
+                                 }),
+                  m_list->end());
+  };
+  win::UniqueHandle go(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!go) return;
+  // As one tab's close does: off the list before the end without OnQuit, after it with.
+  if (!m_shape.tabQuitEvent) unlist();
+  std::vector<HostTab*> started;
+  for (HostTab* t : closing)
+    if (t->CloseWhen(go.get(), m_shape.tabQuitEvent)) started.push_back(t);
+  ::SetEvent(go.get());
+  for (HostTab* t : started) t->WaitClosed();
+  if (m_shape.tabQuitEvent) unlist();
+  if (std::find(closing.begin(), closing.end(), m_currentTab) != closing.end()) m_currentTab = nullptr;
+  FlushTabLines();
+  Quit(std::vector<size_t>());
+}
+
 void HostWindow::TabNavigate(const std::string& url) {
   if (m_currentTab) m_currentTab->Navigate(url);
   FlushTabLines();

@@ -50,6 +50,8 @@ const char kUsage[] =
     "  fullname PATH       the program path the browser object reports\n"
     "  quit [N ...]        fires OnQuit and closes the window; in the tab shapes its tabs are torn\n"
     "                      down one by one, each on its thread, tabs N first in that order\n"
+    "  quit together N ... (tab shapes) tabs N quit at the same moment, released by one event;\n"
+    "                      the window's other tabs and the frame follow\n"
     "  tab new             (tab shapes) opens another tab in the current window and shows it\n"
     "  tab N               (tab shapes) shows the N-th tab of the current window\n"
     "  tab close           (tab shapes) closes the tab shown; the window goes with its last tab\n"

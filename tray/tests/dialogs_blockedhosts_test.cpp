@@ -81,6 +81,30 @@ TEST_F(BlockedHostsEditor, TextsThatNameNoHostShowTheNoticeAndChangeNothing) {
   EXPECT_EQ("You should select one item in the list box first!", removeNotice.Seen().text);
 }
 
+// ".ads.example" and "*.ads.example" were stored as typed and never matched a host: each way of
+// writing a host is stored as the host meant, once; a wildcard that names no host is refused.
+TEST_F(BlockedHostsEditor, WildcardsDotsPortsAndAddressesAreStoredAsTheHostMeant) {
+  HWND form = Open();
+  for (const char* typed : {".ads.example", "*.ads.example", "http://ads.example/x", "ads.example:80", "ADS.EXAMPLE."}) {
+    SCOPED_TRACE(typed);
+    WriteFile("");
+    Type(form, typed);
+    testing::Click(form, frmPopupAdvanced::cmdAdd);
+    EXPECT_EQ("1\r\nads.example\r\n", File());
+    EXPECT_EQ(std::vector<std::string>{"ads.example"}, Items(form));
+  }
+  for (const char* typed : {"*ads.example", "ads.*.example", "*", "."}) {
+    SCOPED_TRACE(typed);
+    Type(form, typed);
+    testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+    testing::Click(form, frmPopupAdvanced::cmdAdd);
+    ASSERT_TRUE(notice.Seen().found);
+    EXPECT_EQ("Add host", notice.Seen().title);
+    EXPECT_EQ("You should type a host first.", notice.Seen().text);
+    EXPECT_EQ("1\r\nads.example\r\n", File());
+  }
+}
+
 TEST_F(BlockedHostsEditor, OneToolWindowAtATimeWithTheAllowListEditor) {
   HWND hosts = Open();
   mnuWhiteList_Click(nullptr);

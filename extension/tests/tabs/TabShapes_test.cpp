@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "HelperFixture.h"
 #include "HostTab.h"
 #include "RecordingTray.h"
+#include "Scenario.h"
 #include "TabFrame.h"
 #include "ThreadState.h"
 #include "core/block_record.h"
@@ -270,6 +272,36 @@ TEST_P(TabShapeTest, TheCountFollowsEveryTabAndOnlyTheLastTabOfTheLastWindowEnds
     EXPECT_EQ(m_tray.formCloseClicks(), signalsBefore + 1);
     EXPECT_EQ(m_log.calls, 1);
     EXPECT_EQ(Session().ListedBrowsers(), 0u);
+  }
+}
+
+// Both tabs of the last window released to quit by one event: each recounted while the other
+// was still listed, so neither told the tray, and cookies were never cleaned. Through the
+// scenario command, as the demo drives it.
+TEST_P(TabShapeTest, TwoTabsQuittingAtTheSameMomentEndTheSessionOnce) {
+  for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE(round);
+    m_key.Set("CountIE", "0");
+    m_log.calls = 0;
+    const int signalsBefore = m_tray.formCloseClicks();
+    OpenWindow(2);
+    EXPECT_EQ(m_key.Get("CountIE"), "2");
+    std::istringstream script("quit together 1 2\n");
+    std::ostringstream out;
+    ASSERT_EQ(host::RunCommands(Session(), script, out), 0) << out.str();
+    Pump(200);
+    EXPECT_EQ(m_key.Get("CountIE"), "0");
+    EXPECT_EQ(Session().ListedBrowsers(), 0u);
+    const bool listedWhileQuitting = std::string(GetParam()).find("noquit") == std::string::npos;
+    if (listedWhileQuitting) {
+      EXPECT_EQ(m_tray.formCloseClicks(), signalsBefore + 1) << "the tray is told once";
+      EXPECT_EQ(m_log.calls, 1) << "cookies are cleaned once";
+    } else {
+      // Off the list before they lose their sites, the tabs never see each other: each ends
+      // the session, and neither may miss it.
+      EXPECT_GE(m_tray.formCloseClicks(), signalsBefore + 1);
+      EXPECT_GE(m_log.calls, 1);
+    }
   }
 }
 

@@ -1,0 +1,74 @@
+// Requests of every kind one after another in one window: each is decided, signalled and
+// recorded once, and what the last one answered never decides the next.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "HelperFixture.h"
+#include "RecordingTray.h"
+
+namespace vexbane::ext::testing {
+namespace {
+
+using host::EventOrder;
+
+const std::vector<EventOrder> kOrders = {EventOrder::NewWindow3Then2, EventOrder::NewWindow3Only,
+                                         EventOrder::NewWindow2Only, EventOrder::NewWindow2Then3};
+
+class PairingAcrossRequestsTest : public HelperTest {
+ protected:
+  void SetUp() override {
+    HelperTest::SetUp();
+    m_key.Set("hButton", m_tray.HandleText());
+    m_key.Set("Sound", "2");
+  }
+  // One request raised in `order`; true when the window was cancelled.
+  bool Request(host::HostWindow& w, EventOrder order, const std::string& url) {
+    w.SetEventOrder(order);
+    return w.NewWindow(url);
+  }
+  RecordingTray m_tray;
+};
+
+// A request blocked in NewWindow3 alone was taken as the first half of the next request, whose
+// NewWindow2 was then cancelled with no record, no count and no signal.
+TEST_F(PairingAcrossRequestsTest, AtLevelFourEveryRequestIsRecordedAndSignalledOnce) {
+  m_key.Set("Popup", "4");
+  host::HostWindow& w = Session().Open();
+  w.Navigate("http://shop.example/");
+  size_t records = 0;
+  for (size_t a = 0; a < kOrders.size(); ++a) {
+    for (size_t b = 0; b < kOrders.size(); ++b) {
+      SCOPED_TRACE(::testing::Message() << host::EventOrderName(kOrders[a]) << " then " << host::EventOrderName(kOrders[b]));
+      for (EventOrder order : {kOrders[a], kOrders[b]}) {
+        EXPECT_TRUE(Request(w, order, "http://ads.example/" + std::to_string(records)));
+        EXPECT_EQ(TakeClicks(m_tray.button()), 1) << host::EventOrderName(order);
+        ASSERT_EQ(m_tray.received().size(), ++records) << host::EventOrderName(order);
+      }
+    }
+  }
+}
+
+// A request let through by a click in NewWindow3 alone let the next request through too when
+// it raised NewWindow2 first: no decision, no record, although no click was left.
+TEST_F(PairingAcrossRequestsTest, AClickLetsOneRequestThroughAndTheNextIsDecidedAfresh) {
+  m_key.Set("Popup", "2");
+  host::HostWindow& w = Session().Open();
+  w.Navigate("http://shop.example/");
+  size_t records = 0;
+  for (size_t a = 0; a < kOrders.size(); ++a) {
+    for (size_t b = 0; b < kOrders.size(); ++b) {
+      SCOPED_TRACE(::testing::Message() << host::EventOrderName(kOrders[a]) << " then " << host::EventOrderName(kOrders[b]));
+      Session().Click();
+      EXPECT_FALSE(Request(w, kOrders[a], "http://wanted.example/")) << "the click's window opens";
+      EXPECT_EQ(TakeClicks(m_tray.button()), 0);
+      EXPECT_TRUE(Request(w, kOrders[b], "http://ads.example/")) << "no click is left for it";
+      EXPECT_EQ(TakeClicks(m_tray.button()), 1);
+      ASSERT_EQ(m_tray.received().size(), ++records);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vexbane::ext::testing
