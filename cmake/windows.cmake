@@ -47,6 +47,10 @@ if(VEXBANE_DIST)
     set(VEXBANE_DIST_LD_OPTIONS --disable-runtime-pseudo-reloc)
     set(VEXBANE_DIST_LD_SCRIPT ${CMAKE_BINARY_DIR}/shipped.ld)
     vexbane_data_out_of_code_script(${VEXBANE_DIST_LD_SCRIPT} ${VEXBANE_DIST_LD_OPTIONS})
+    # For a file that throws nothing (vexbane_dist NO_EXCEPTIONS) the little unwind data left (the
+    # start-up objects') goes into .rdata: a section of its own would take a file block.
+    set(VEXBANE_DIST_NO_EH_LD_SCRIPT ${CMAKE_BINARY_DIR}/shipped_no_eh.ld)
+    vexbane_unwind_data_in_rdata_script(${VEXBANE_DIST_LD_SCRIPT} ${VEXBANE_DIST_NO_EH_LD_SCRIPT})
   endif()
   # The core is added before this file is read.
   if(TARGET core)
@@ -86,9 +90,13 @@ function(vexbane_dist target)
       target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/dist/runtime/startup.c
                                        ${CMAKE_SOURCE_DIR}/win/dist/string_inst.cpp)
       # The script was generated for exactly these options: the linker picks its script by them.
+      set(ld_script ${VEXBANE_DIST_LD_SCRIPT})
+      if(arg_NO_EXCEPTIONS)
+        set(ld_script ${VEXBANE_DIST_NO_EH_LD_SCRIPT})
+      endif()
       string(JOIN "," ld_options ${VEXBANE_DIST_LD_OPTIONS})
-      target_link_options(${target} PRIVATE -Wl,${ld_options} -Wl,-T,${VEXBANE_DIST_LD_SCRIPT})
-      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VEXBANE_DIST_LD_SCRIPT})
+      target_link_options(${target} PRIVATE -Wl,${ld_options} -Wl,-T,${ld_script})
+      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${ld_script})
       get_target_property(type ${target} TYPE)
       if(type STREQUAL "EXECUTABLE")
         get_property(specs GLOBAL PROPERTY VEXBANE_EXE_SPECS)

@@ -39,6 +39,10 @@ extern "C" void __cxa_pure_virtual() { Fail(); }
 
 namespace std {
 
+// Defined here, the library's member that holds it (with the new-handler functions, compiled for
+// the Pentium Pro) stays out.
+const nothrow_t nothrow{};
+
 void __throw_bad_alloc() { Fail(); }
 void __throw_bad_array_new_length() { Fail(); }
 void __throw_logic_error(const char*) { Fail(); }
