@@ -47,6 +47,10 @@ if(VEXBANE_DIST)
     set(VEXBANE_DIST_LD_OPTIONS --disable-runtime-pseudo-reloc)
     set(VEXBANE_DIST_LD_SCRIPT ${CMAKE_BINARY_DIR}/shipped.ld)
     vexbane_data_out_of_code_script(${VEXBANE_DIST_LD_SCRIPT} ${VEXBANE_DIST_LD_OPTIONS})
+    # For a file that throws nothing (vexbane_dist NO_EXCEPTIONS) the little unwind data left (the
+    # start-up objects') goes into .rdata: a section of its own would take a file block.
+    set(VEXBANE_DIST_NO_EH_LD_SCRIPT ${CMAKE_BINARY_DIR}/shipped_no_eh.ld)
+    vexbane_unwind_data_in_rdata_script(${VEXBANE_DIST_LD_SCRIPT} ${VEXBANE_DIST_NO_EH_LD_SCRIPT})
   endif()
   # The core is added before this file is read.
   if(TARGET core)
@@ -59,24 +63,40 @@ endif()
 # 32-bit build also the runtime built for the 486; there it strips the finished file into dist/
 # and keeps the file as linked, with its symbols, in symbols/ for the floor check. STRIPPED_DIR
 # puts the stripped file elsewhere than dist/ (the setup program, which ships packed).
+# NO_EXCEPTIONS: a file all of whose code is compiled without exceptions (the setup program):
+# in the shipped build it links win/dist/no_exceptions.cpp in place of the language runtime, so
+# neither the unwinder nor any exception table is linked.
 function(vexbane_dist target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_EXCEPTIONS" "" "")
   set(stripped_dir ${DIST_DIR})
-  if(ARGC GREATER 1)
-    set(stripped_dir ${ARGV1})
+  if(arg_UNPARSED_ARGUMENTS)
+    list(GET arg_UNPARSED_ARGUMENTS 0 stripped_dir)
   endif()
-  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/shims/create_semaphore.cpp
-                                   ${CMAKE_SOURCE_DIR}/win/dist/thread_exceptions.cpp)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/shims/create_semaphore.cpp)
+  if(NOT (VEXBANE_DIST AND arg_NO_EXCEPTIONS))
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/dist/thread_exceptions.cpp)
+  endif()
   if(VEXBANE_DIST)
-    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/dist/std_throw.cpp)
+    if(arg_NO_EXCEPTIONS)
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/dist/no_exceptions.cpp)
+    else()
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/dist/std_throw.cpp)
+    endif()
     if(TARGET runtime486)
       # The runtime built for the 486 and the start-up answers that keep the TLS directory out.
-      target_sources(${target} PRIVATE $<TARGET_OBJECTS:runtime486>
-                                       ${CMAKE_SOURCE_DIR}/win/dist/runtime/startup.c
+      if(NOT arg_NO_EXCEPTIONS)
+        target_sources(${target} PRIVATE $<TARGET_OBJECTS:runtime486>)
+      endif()
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/win/dist/runtime/startup.c
                                        ${CMAKE_SOURCE_DIR}/win/dist/string_inst.cpp)
       # The script was generated for exactly these options: the linker picks its script by them.
+      set(ld_script ${VEXBANE_DIST_LD_SCRIPT})
+      if(arg_NO_EXCEPTIONS)
+        set(ld_script ${VEXBANE_DIST_NO_EH_LD_SCRIPT})
+      endif()
       string(JOIN "," ld_options ${VEXBANE_DIST_LD_OPTIONS})
-      target_link_options(${target} PRIVATE -Wl,${ld_options} -Wl,-T,${VEXBANE_DIST_LD_SCRIPT})
-      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VEXBANE_DIST_LD_SCRIPT})
+      target_link_options(${target} PRIVATE -Wl,${ld_options} -Wl,-T,${ld_script})
+      set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${ld_script})
       get_target_property(type ${target} TYPE)
       if(type STREQUAL "EXECUTABLE")
         get_property(specs GLOBAL PROPERTY VEXBANE_EXE_SPECS)

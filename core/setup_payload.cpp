@@ -2,6 +2,7 @@
 #include "core/setup_payload.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "core/bcj_x86.h"
@@ -140,18 +141,27 @@ PayloadStatus ReadFrom(const unsigned char* file, size_t start, const Header& h,
   entries.reserve(h.fileCount);
   if (!ReadTable(table, h, entries)) return PayloadStatus::Damaged;
 
-  std::vector<unsigned char> unpacked(h.unpackedSize);
+  // The two allocations of the files' whole size are asked for without throwing: memory that
+  // cannot be had reads as Damaged also where nothing may throw (the shipped setup).
+  std::unique_ptr<unsigned char[]> unpacked(new (std::nothrow) unsigned char[h.unpackedSize]);
+  if (!unpacked) return PayloadStatus::Damaged;
   size_t used = 0;
-  if (LzmaDecode(h.properties, h.dictionarySize, stream, h.packedSize, unpacked.data(),
-                 unpacked.size(), &used) != LzmaStatus::Ok ||
+  if (LzmaDecode(h.properties, h.dictionarySize, stream, h.packedSize, unpacked.get(),
+                 h.unpackedSize, &used) != LzmaStatus::Ok ||
       used != h.packedSize)
     return PayloadStatus::Damaged;
-  if (h.filter == kPayloadFilterX86) BcjX86Decode(unpacked.data(), unpacked.size());
+  if (h.filter == kPayloadFilterX86) BcjX86Decode(unpacked.get(), h.unpackedSize);
+#if !defined(__cpp_exceptions)
+  // The copies below take as much again: without exceptions a failure there would end the
+  // program, so the room is tried first.
+  if (!std::unique_ptr<unsigned char[]>(new (std::nothrow) unsigned char[h.unpackedSize]))
+    return PayloadStatus::Damaged;
+#endif
 
   std::vector<PayloadFile> out(entries.size());
   size_t offset = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
-    const unsigned char* data = unpacked.data() + offset;
+    const unsigned char* data = unpacked.get() + offset;
     if (Crc32(data, entries[i].size) != entries[i].crc) return PayloadStatus::Damaged;
     out[i].name = std::move(entries[i].name);
     out[i].data.assign(data, data + entries[i].size);
@@ -206,6 +216,7 @@ PayloadStatus ReadSetupPayload(const unsigned char* file, size_t size,
       h.headerCrc != Le32(trailer + 12))
     return PayloadStatus::Damaged;
   PayloadStatus status;
+#if defined(__cpp_exceptions)
   try {
     status = ReadFrom(file, start, h, files);
   } catch (const std::bad_alloc&) {
@@ -213,6 +224,11 @@ PayloadStatus ReadSetupPayload(const unsigned char* file, size_t size,
     // file that cannot be used rather than thrown at the caller.
     status = PayloadStatus::Damaged;
   }
+#else
+  // Built without exceptions (the shipped setup), a failed allocation ends the program: the
+  // large ones are asked for without throwing in ReadFrom and read as Damaged there.
+  status = ReadFrom(file, start, h, files);
+#endif
   if (status != PayloadStatus::Ok) {
     files.clear();
     return status;
