@@ -340,7 +340,7 @@ TEST_F(RecentBlockedTest, AllowSiteThatCannotReadTheListSaysSoInTheMessageBox) {
   ::CloseHandle(held);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.title, "Allow site");
-  EXPECT_EQ(seen.text, "The allow list could not be read; nothing was changed.");
+  EXPECT_EQ(seen.text, "The allow list could not be read; nothing was changed. WebSite.dat is held open by another program; try again once that program has closed it.");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), seen.text);
   EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nalpha.example\r\n");
 }
