@@ -100,6 +100,8 @@ class frmTrayForm final : public win::Window {
   void cmdForm_Click() noexcept;
   // A block record (WM_COPYDATA): TRUE when it was well formed and taken, FALSE otherwise.
   LRESULT OnBlockRecord(HWND sender, const COPYDATASTRUCT* data) noexcept;
+  // The helper's request (WM_COPYDATA kCleanCookiesTag) to run the automatic cookie clean.
+  LRESULT OnCleanRequest(HWND sender) noexcept;
   void LoadBlockCounts() noexcept;
 
   ModTray& m_module;

@@ -287,10 +287,7 @@ DWORD RightsIn(const ACL* dacl, BYTE flags) {
 
 }  // namespace
 
-bool HasIntegrityLevels() noexcept {
-  const DWORD version = ::GetVersion();
-  return !(version & 0x80000000u) && (version & 0xFF) >= 6;
-}
+bool HasIntegrityLevels() noexcept { return IsVistaOrLater(); }
 
 DWORD GrantUsersOnKey(HKEY root, const char* subKey, const UsersGrant& grant) {
   const BYTE flags = GrantFlags(grant.inheritedBySubkeys);
