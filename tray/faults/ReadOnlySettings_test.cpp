@@ -21,11 +21,11 @@ namespace {
 using vexbane::testing::ScopedFolder;
 using vexbane::testing::ScopedProductKey;
 
-// The key's DACL for the test's life: one entry, Everyone (S-1-1-0) may read. Put back as it
-// was afterwards, so the key can be removed.
-class ReadOnlyKey {
+// The key's DACL for the test's life: one entry, allowing `rights` to the group given by its
+// authority and RIDs. Put back as it was afterwards, so the key can be removed.
+class KeyDaclOfOne {
  public:
-  ReadOnlyKey() {
+  KeyDaclOfOne(SID_IDENTIFIER_AUTHORITY authority, BYTE count, DWORD rid0, DWORD rid1, DWORD rights) {
     HKEY key = nullptr;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, 0, READ_CONTROL | WRITE_DAC, &key) !=
         ERROR_SUCCESS)
@@ -33,20 +33,19 @@ class ReadOnlyKey {
     m_saved.resize(4096);
     DWORD size = static_cast<DWORD>(m_saved.size());
     if (::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, m_saved.data(), &size) != ERROR_SUCCESS) m_saved.clear();
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    PSID group = nullptr;
+    ::AllocateAndInitializeSid(&authority, count, rid0, rid1, 0, 0, 0, 0, 0, 0, &group);
     std::vector<BYTE> acl(256);
     ::InitializeAcl(reinterpret_cast<PACL>(acl.data()), static_cast<DWORD>(acl.size()), ACL_REVISION);
-    ::AddAccessAllowedAce(reinterpret_cast<PACL>(acl.data()), ACL_REVISION, KEY_READ, everyone);
+    ::AddAccessAllowedAce(reinterpret_cast<PACL>(acl.data()), ACL_REVISION, rights, group);
     SECURITY_DESCRIPTOR sd;
     ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
     ::SetSecurityDescriptorDacl(&sd, TRUE, reinterpret_cast<PACL>(acl.data()), FALSE);
     m_set = !m_saved.empty() && ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
-    ::FreeSid(everyone);
+    ::FreeSid(group);
     ::RegCloseKey(key);
   }
-  ~ReadOnlyKey() {
+  ~KeyDaclOfOne() {
     if (!m_set) return;
     // READ_CONTROL | WRITE_DAC is not in the read-only DACL; the owner may always change it.
     HKEY key = nullptr;
@@ -91,7 +90,8 @@ TEST(ReadOnlySettings, TheHelperKeepsTheStoredLevelAndAMenuChoiceIsRefusedWithOn
     tray.TakeNotices();
     ASSERT_EQ(CheckedLevel(StateOf(tray.form())), 4);
     {
-      ReadOnlyKey readOnly;
+      // What a limited user meets without the setup's grant: Everyone (S-1-1-0) may read.
+      KeyDaclOfOne readOnly(SECURITY_WORLD_SID_AUTHORITY, 1, SECURITY_WORLD_RID, 0, KEY_READ);
       ASSERT_TRUE(readOnly.set()) << "the key's DACL could not be set";
       // "Allow Popup", then "Block Ad Popup (Low)": neither can be stored.
       ASSERT_TRUE(tray.Command(tray::TrayMenuItemOf(tray::LevelItem(0)).id));
@@ -113,6 +113,44 @@ TEST(ReadOnlySettings, TheHelperKeepsTheStoredLevelAndAMenuChoiceIsRefusedWithOn
       ASSERT_TRUE(report.has_value()) << "the browser did not finish";
       EXPECT_NE(report->find("newwindow blocked"), std::string::npos) << *report;
       EXPECT_EQ(key.Get("Popup"), "4");
+    }
+    tray.Stop();
+  }
+  TrayDriver::EndStrayCopies(2000);
+  ::CoUninitialize();
+}
+
+// With no more than the setup grants Users on the key (accountsteps: read, set values, create
+// subkeys), every write the programs make goes through: the menu choice is stored without a
+// notice and the helper counts its window in "CountIE".
+TEST(ReadOnlySettings, TheRightsTheSetupGrantsUsersAreEnoughForEveryWrite) {
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ScopedProductKey key;
+  ProgramFolder program;
+  ScopedFolder browser("vexbane users' rights browser");
+  ASSERT_EQ(program.error(), "");
+  key.Set("Popup", "4");
+  key.Set("PopupSave", "4");
+  key.Set("Sound", "2");
+  key.Set("BlockMessenger", "0");
+  key.Set("AutoClean", "0");
+  key.Set("CountIE", "0");
+  {
+    TrayDriver tray;
+    ASSERT_TRUE(tray.EnsureRunning(program.File("VexbaneTray.exe"), key));
+    tray.TakeNotices();
+    {
+      KeyDaclOfOne usersOnly(SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS,
+                             KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY);
+      ASSERT_TRUE(usersOnly.set());
+      ASSERT_TRUE(tray.Command(tray::TrayMenuItemOf(tray::LevelItem(1)).id));
+      EXPECT_TRUE(tray.TakeNotices().empty());
+      EXPECT_EQ(key.Get("Popup"), "1");
+      EXPECT_EQ(CheckedLevel(StateOf(tray.form())), 1);
+      const auto report = RunBrowser("open\nwait 300\nsetting CountIE\nquit\nwait tray\n", browser.path());
+      ASSERT_TRUE(report.has_value()) << "the browser did not finish";
+      EXPECT_NE(report->find("setting CountIE 1"), std::string::npos) << *report;
+      EXPECT_EQ(key.Get("CountIE"), "0") << "and back to none at the last window";
     }
     tray.Stop();
   }
