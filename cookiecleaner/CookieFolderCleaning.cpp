@@ -12,6 +12,7 @@
 #include "win/file.h"
 #include "win/registry.h"
 #include "win/unique.h"
+#include "win/version.h"
 
 namespace vexbane::cookiecleaner {
 namespace {
@@ -61,6 +62,16 @@ void DeleteEach(const std::string& folder, const std::vector<std::string>& names
   for (const std::string& name : names) ::DeleteFileA((folder + "\\" + name).c_str());
 }
 
+// Internet Explorer in Protected Mode (Vista and later) keeps its cookies in the subfolder "Low"
+// of the cookie folder. Only a plain folder of that name counts: a link would lead the cleaning
+// out of the cookie folder.
+std::optional<std::string> ProtectedModeFolder(const std::string& folder) {
+  if (!win::IsVistaOrLater()) return std::nullopt;
+  const std::optional<std::string> name = ProtectedModeSubfolder(ListFolder(folder));
+  if (!name) return std::nullopt;
+  return folder + "\\" + *name;
+}
+
 }  // namespace
 
 void CleanCookieFolder(const std::string& programFolder) noexcept {
@@ -70,6 +81,8 @@ void CleanCookieFolder(const std::string& programFolder) noexcept {
     KeepListFile keep = ReadKeepList(programFolder);
     if (keep.status == KeepListStatus::kUnreadable) return;
     DeleteEach(*folder, SelectCookieFilesToDelete(ListFolder(*folder), keep));
+    // The same keep list and the same rule for Protected Mode's own cookies.
+    if (auto low = ProtectedModeFolder(*folder)) DeleteEach(*low, SelectCookieFilesToDelete(ListFolder(*low), keep));
   } catch (...) {
     // Out of memory while listing: whatever was deleted stays deleted, the rest stays.
   }

@@ -181,4 +181,11 @@ std::vector<std::string> SelectCookieFilesToDelete(const std::vector<FolderEntry
   return doomed;
 }
 
+std::optional<std::string> ProtectedModeSubfolder(const std::vector<FolderEntry>& listing) {
+  for (const FolderEntry& entry : listing) {
+    if (entry.isFolder && !entry.isReparsePoint && ToUpper(entry.name) == "LOW") return entry.name;
+  }
+  return std::nullopt;
+}
+
 }  // namespace vexbane::cookiecleaner

@@ -70,6 +70,11 @@ struct FolderEntry {
   bool isReparsePoint = false;  // a link or junction: never followed, never deleted
 };
 
+// The subfolder of the cookie folder where Internet Explorer in Protected Mode (Vista and later)
+// keeps its own cookies: the name of a plain folder "Low" (any case) in the listing; nothing when
+// there is none or only a link of that name.
+std::optional<std::string> ProtectedModeSubfolder(const std::vector<FolderEntry>& listing);
+
 // What became of reading "IECookieURL.dat".
 enum class KeepListStatus { kMissing, kRead, kUnreadable };
 

@@ -28,4 +28,10 @@ QuitPlan PlanQuit(std::optional<int16_t> browsersListed, int16_t previousCount, 
 // "AutoClean" as read (a missing value reads "1"): cleaning only when it converts to 1.
 bool ShouldCleanCookies(std::string_view autoCleanText);
 
+// WM_COPYDATA's dwData when the helper asks the tray program to run the automatic cookie clean
+// (no data; wParam the quitting browser frame). On Vista and later the helper in Protected Mode
+// runs at low integrity and may delete nothing in the user's cookie folder; the tray program
+// runs at the user's own level. "VCLN" in little-endian bytes.
+inline constexpr uint32_t kCleanCookiesTag = 0x4E4C4356;
+
 }  // namespace vexbane::quit

@@ -13,13 +13,19 @@
 #include "ModVexbaneIE.h"
 #include "core/quit_count.h"
 #include "core/settings.h"
+#include "win/version.h"
 
 namespace vexbane::ext {
 namespace {
 
-void CleanCookiesIfAsked() noexcept {
+// From Vista on, the helper in Protected Mode may not delete in the user's cookie folder: the
+// tray program, at the user's own level, is asked to clean. Without a tray to ask (or one that
+// does not answer) the helper cleans itself, which still works outside Protected Mode.
+void CleanCookiesIfAsked(ThreadState& st) noexcept {
   try {
-    if (quit::ShouldCleanCookies(ReadRegValue(settings::kProductKeyPath, settings::kAutoClean))) cookieclient::RunCookieCleaner();
+    if (!quit::ShouldCleanCookies(ReadRegValue(settings::kProductKeyPath, settings::kAutoClean))) return;
+    if (win::IsVistaOrLater() && AskTrayToCleanCookies(st.lngFormHwnd, st.lngFrameHwnd)) return;
+    cookieclient::RunCookieCleaner();
   } catch (...) {
   }
 }
@@ -60,7 +66,7 @@ void OnBrowserQuit(ThreadState& st, int16_t& countIE, IWebBrowser2* quitting) no
   if (!plan.lastWindow) return;
   // The tray ends soon after the signal; the cleaning runs first so that a slow clean never
   // leaves the tray running after the last browser window has gone.
-  CleanCookiesIfAsked();
+  CleanCookiesIfAsked(st);
   SignalLastWindow(st);
 }
 

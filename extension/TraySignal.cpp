@@ -6,6 +6,7 @@
 #include "ThreadState.h"
 #include "core/block_record_v3.h"
 #include "core/newwindow_host.h"
+#include "core/quit_count.h"
 #include "core/settings.h"
 #include "win/window_walk.h"
 
@@ -34,6 +35,23 @@ bool PostToTrayButton(HWND& hwnd, const char* valueName, const char* caption) no
     if (!IsTrayButtonWindow(hwnd, caption)) return false;
   }
   return ::PostMessageA(hwnd, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool AskTrayToCleanCookies(HWND& formButton, HWND frame) noexcept {
+  if (!frame || !IsTrayButtonWindow(formButton, newwindow::kFormButtonCaption)) {
+    try {
+      formButton = HandleFromText(ReadRegValue(settings::kProductKeyPath, settings::kHForm), formButton);
+    } catch (...) {
+    }
+    if (!frame || !IsTrayButtonWindow(formButton, newwindow::kFormButtonCaption)) return false;
+  }
+  COPYDATASTRUCT data = {};
+  data.dwData = quit::kCleanCookiesTag;
+  DWORD_PTR taken = 0;
+  const LRESULT sent = ::SendMessageTimeoutA(::GetParent(formButton), WM_COPYDATA, reinterpret_cast<WPARAM>(frame),
+                                             reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                             kCleanRequestTimeoutMs, &taken);
+  return sent != 0 && taken == TRUE;
 }
 
 bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record) noexcept {

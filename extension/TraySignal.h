@@ -13,6 +13,8 @@ struct ThreadState;
 
 // The longest the browser thread waits for the tray to take a block record.
 inline constexpr UINT kReportTimeoutMs = 200;
+// The longest it waits for the tray to take a request to clean the cookies.
+inline constexpr UINT kCleanRequestTimeoutMs = 5000;
 
 // Posts BM_CLICK to `hwnd` only while it still is the tray's button: a window captioned
 // `caption` ("Block" or "Form Close") whose parent is captioned "Vexbane Tray Form". A handle
@@ -26,6 +28,12 @@ bool PostToTrayButton(HWND& hwnd, const char* valueName, const char* caption) no
 // The browser thread waits at most kReportTimeoutMs and handles no other message meanwhile; a
 // hung tray is not waited for at all. Returns true when the tray took the record.
 bool SendBlockRecord(HWND button, HWND frame, const blocks::BlockRecord& record) noexcept;
+
+// Asks the tray program, found through `formButton` ("Form Close", checked and read again as
+// PostToTrayButton does), to run the automatic cookie clean now, in the name of the quitting
+// browser frame `frame`. The browser thread waits until the tray has taken the request (it
+// cleans after answering). True when the tray took it.
+bool AskTrayToCleanCookies(HWND& formButton, HWND frame) noexcept;
 
 // After the click to "Block" has been posted: the record of this thread's page, now, sent in the
 // name of the browser frame `frame` that blocked.

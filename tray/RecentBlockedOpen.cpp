@@ -101,14 +101,15 @@ void frmRecentBlocked::cmdBlockHost_Click() noexcept {
     const std::string host = blocks::TargetHostOf(*row);
     if (host.empty()) return SetStatus(kNoTarget);
     // Read afresh and rewrite whole: a list that cannot be read is never overwritten.
-    auto entries = ReadListFile(settings::kBlockedHostFile);
-    if (!entries) return SetStatus("The Blocked Hosts list could not be read; nothing was changed.");
+    std::string why;
+    auto entries = ReadListFile(settings::kBlockedHostFile, &why);
+    if (!entries) return SetStatus(WithCause("The Blocked Hosts list could not be read; nothing was changed.", why));
     auto added = blocks::AddBlockedHost(*entries, row->record.targetUrl);
     if (!added) return SetStatus(host + " is already on the Blocked Hosts list.");
-    if (WriteListFile(settings::kBlockedHostFile, *added))
+    if (WriteListFile(settings::kBlockedHostFile, *added, &why))
       SetStatus(host + " was added to the Blocked Hosts list: its windows stay blocked after a click.");
     else
-      SetStatus("The Blocked Hosts list could not be written; nothing was changed.");
+      SetStatus(WithCause("The Blocked Hosts list could not be written; nothing was changed.", why));
   } catch (...) {
   }
 }

@@ -7,6 +7,8 @@
 #include "core/block_counters.h"
 #include "core/block_record.h"
 #include "core/block_record_v2.h"
+#include "core/quit_count.h"
+#include "CookieCleanerClient.h"
 #include "frmRecentBlocked.h"
 
 namespace vexbane::tray {
@@ -34,8 +36,24 @@ void frmTrayForm::LoadBlockCounts() noexcept {
   }
 }
 
+LRESULT frmTrayForm::OnCleanRequest(HWND sender) noexcept {
+  try {
+    // Only a quitting browser asks, and only what the user chose is done.
+    if (!IsBrowserFrame(sender) || !objRegistry ||
+        !quit::ShouldCleanCookies(objRegistry->GetRegStringValue(settings::kAutoClean)))
+      return FALSE;
+    // The browser need not wait for the cleaning; its click to end this program comes after it.
+    ::ReplyMessage(TRUE);
+    cookieclient::RunCookieCleaner();
+    return TRUE;
+  } catch (...) {
+    return FALSE;
+  }
+}
+
 LRESULT frmTrayForm::OnBlockRecord(HWND sender, const COPYDATASTRUCT* data) noexcept {
   try {
+    if (data && data->dwData == quit::kCleanCookiesTag) return OnCleanRequest(sender);
     if (!data || data->dwData != blocks::kRecordTag) return FALSE;
     auto record = blocks::ParseAnyBlockRecord(data->lpData, data->cbData);
     if (!record || !IsBrowserFrame(sender)) return FALSE;

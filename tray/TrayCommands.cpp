@@ -4,12 +4,28 @@
 #include <shellapi.h>
 
 #include "core/settings.h"
+#include "frmMessage.h"
 
 namespace vexbane::tray {
+namespace {
+constexpr char kSettingsRefusedTitle[] = "Vexbane settings";
+constexpr char kSettingsRefused[] =
+    "This account may not change Vexbane's settings, so your choice was not stored. An administrator can "
+    "reinstall Vexbane to allow every account to change them.";
+}  // namespace
 
-void frmTrayForm::WriteAll(const std::vector<SettingWrite>& writes) noexcept {
-  if (!objRegistry) return;
-  for (const SettingWrite& w : writes) objRegistry->SetRegStringValue(w.name, w.text);
+void frmTrayForm::SettingNotStored() noexcept {
+  // Once a run: the menu's check marks go on showing what is stored at every later choice.
+  if (m_toldSettingNotStored) return;
+  m_toldSettingNotStored = true;
+  ShowMessageOver(hwnd(), kSettingsRefusedTitle, kSettingsRefused, "Ok");
+}
+
+bool frmTrayForm::WriteAll(const std::vector<SettingWrite>& writes) noexcept {
+  if (!objRegistry) return false;
+  bool stored = true;
+  for (const SettingWrite& w : writes) stored = objRegistry->SetRegStringValue(w.name, w.text) && stored;
+  return stored;
 }
 
 void frmTrayForm::ShowLevel(const LevelDisplay& display) noexcept {
@@ -29,23 +45,24 @@ void frmTrayForm::ShowStoredLevel() noexcept {
 }
 
 void frmTrayForm::SetBlockLevel(int16_t level) noexcept {
-  WriteAll(PlanSetLevel(level));
+  const bool stored = WriteAll(PlanSetLevel(level));
   ShowStoredLevel();
+  if (!stored) SettingNotStored();
 }
 
 void frmTrayForm::mnuAllowPopup_Click() noexcept {
   if (!objRegistry) return;
-  WriteAll(PlanSwitchOff(objRegistry->GetRegStringValue(settings::kPopup)));
+  const bool stored = WriteAll(PlanSwitchOff(objRegistry->GetRegStringValue(settings::kPopup)));
   ShowStoredLevel();
+  if (!stored) SettingNotStored();
 }
 
 void frmTrayForm::ToggleBlocking() noexcept {
   if (!objRegistry) return;
-  if (blnBlocking)
-    WriteAll(PlanSwitchOff(objRegistry->GetRegStringValue(settings::kPopup)));
-  else
-    WriteAll(PlanSwitchOn(objRegistry->GetRegStringValue(settings::kPopupSave)));
+  const bool stored = blnBlocking ? WriteAll(PlanSwitchOff(objRegistry->GetRegStringValue(settings::kPopup)))
+                                  : WriteAll(PlanSwitchOn(objRegistry->GetRegStringValue(settings::kPopupSave)));
   ShowStoredLevel();
+  if (!stored) SettingNotStored();
 }
 
 void frmTrayForm::ShowSound(SoundItem item) noexcept {
@@ -56,8 +73,9 @@ void frmTrayForm::ShowSound(SoundItem item) noexcept {
 
 void frmTrayForm::SetSound(SoundItem item) noexcept {
   if (!objRegistry) return;
-  objRegistry->SetRegStringValue(settings::kSound, SoundText(item));
+  const bool stored = objRegistry->SetRegStringValue(settings::kSound, SoundText(item));
   ShowSound(SoundItemFromText(objRegistry->GetRegStringValue(settings::kSound)));
+  if (!stored) SettingNotStored();
 }
 
 void frmTrayForm::mnuHelp_Click() noexcept {

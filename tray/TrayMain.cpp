@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "core/tray_rules.h"
 #include "frmTrayForm.h"
+#include "win/message_filter.h"
 #include "win/unique.h"
 
 namespace vexbane::tray {
@@ -97,6 +98,11 @@ int Main() noexcept {
   module.blnAllowListFormOpen = false;
   SetToolWindowPosition(module);            // 10.
   CheckWinNT();                             // 11.
+
+  // The helper in Protected Mode runs at low integrity: its signals (a click on either button,
+  // a block's record) would be dropped on their way to this program. Nothing else is let in.
+  static constexpr UINT kHelperSignals[] = {BM_CLICK, WM_COPYDATA};
+  win::AllowMessagesFromLowerIntegrity(kHelperSignals, 2);
 
   frmTrayForm form(module);                 // 12.
   if (!form.Load()) return 1;

@@ -28,16 +28,18 @@ void frmTrayForm::RunNetCommand(const char* parameters) noexcept {
 
 void frmTrayForm::mnuBlockMessenger_Click() noexcept {
   if (!objRegistry) return;
-  objRegistry->SetRegStringValue(settings::kBlockMessenger, "1");
+  const bool stored = objRegistry->SetRegStringValue(settings::kBlockMessenger, "1");
   ShowMessengerChecks(MessengerBlockChecked(objRegistry->GetRegStringValue(settings::kBlockMessenger)));
+  if (!stored) SettingNotStored();
   objRegistry->SetRegDWordValue(settings::kMessengerKeyPath, settings::kMessengerStart, settings::kStartOnDemand);
   RunNetCommand("STOP Messenger");
 }
 
 void frmTrayForm::mnuAllowMessenger_Click() noexcept {
   if (!objRegistry) return;
-  objRegistry->SetRegStringValue(settings::kBlockMessenger, "0");
+  const bool stored = objRegistry->SetRegStringValue(settings::kBlockMessenger, "0");
   ShowMessengerChecks(MessengerBlockChecked(objRegistry->GetRegStringValue(settings::kBlockMessenger)));
+  if (!stored) SettingNotStored();
   objRegistry->SetRegDWordValue(settings::kMessengerKeyPath, settings::kMessengerStart, settings::kStartAutomatic);
   RunNetCommand("START Messenger");
 }

@@ -29,9 +29,10 @@ constexpr dialogs::TwipRect kHostBox = {1920, 2820, 3972, 288};
 // The notice of a list that could not be read at load, shown once the editor is up.
 constexpr UINT kListNotReadNotice = WM_APP + 0x41;
 
-// "The allow list could not be read; nothing was added." and its kin.
-std::string ListNotice(const EditorList& list, const char* failed, const char* outcome) {
-  return std::string("The ") + list.listName + " could not be " + failed + "; " + outcome;
+// "The allow list could not be read; nothing was added." and its kin, then the file and the
+// likely cause.
+std::string ListNotice(const EditorList& list, const char* failed, const char* outcome, const std::string& why) {
+  return WithCause(std::string("The ") + list.listName + " could not be " + failed + "; " + outcome, why);
 }
 
 std::string ListItemText(HWND list, int index) {
@@ -129,7 +130,8 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
 
 bool frmPopupAdvanced::LoadWebSites() noexcept {
   try {
-    auto entries = ReadListFile(m_list.fileName);
+    m_loadProblem.clear();
+    auto entries = ReadListFile(m_list.fileName, &m_loadProblem);
     if (!entries) return false;
     ShowList(*entries);
     return true;
@@ -148,9 +150,9 @@ void frmPopupAdvanced::ShowList(const std::vector<std::string>& entries) noexcep
 // Every change is made to the file as it is now, read afresh: a list that could not be read
 // when the editor opened, or that another window ("Allow Site", "Block Host") changed since, is
 // never overwritten by what this window shows.
-bool frmPopupAdvanced::SaveWebSites(const std::vector<std::string>& before,
-                                    const std::vector<std::string>& after) noexcept {
-  const bool saved = WriteListFile(m_list.fileName, after);
+bool frmPopupAdvanced::SaveWebSites(const std::vector<std::string>& before, const std::vector<std::string>& after,
+                                    std::string& why) noexcept {
+  const bool saved = WriteListFile(m_list.fileName, after, &why);
   ShowList(saved ? after : before);
   return saved;
 }
@@ -168,11 +170,12 @@ void frmPopupAdvanced::cmdAdd_Click() noexcept {
       keyword = host.empty() ? std::nullopt : std::optional<std::string>(host);
     }
     if (keyword) {
-      auto entries = ReadListFile(m_list.fileName);
+      std::string why;
+      auto entries = ReadListFile(m_list.fileName, &why);
       if (!entries)
-        ShowMessageOver(hwnd(), m_list.addTitle, ListNotice(m_list, "read", "nothing was added.").c_str(), "Ok");
-      else if (!SaveWebSites(*entries, dialogs::InsertSorted(*entries, *keyword)))
-        ShowMessageOver(hwnd(), m_list.addTitle, ListNotice(m_list, "saved", "nothing was added.").c_str(), "Ok");
+        ShowMessageOver(hwnd(), m_list.addTitle, ListNotice(m_list, "read", "nothing was added.", why), "Ok");
+      else if (!SaveWebSites(*entries, dialogs::InsertSorted(*entries, *keyword), why))
+        ShowMessageOver(hwnd(), m_list.addTitle, ListNotice(m_list, "saved", "nothing was added.", why), "Ok");
     } else {
       ShowMessageOver(hwnd(), m_list.addTitle, m_list.addText, "Ok");
     }
@@ -191,9 +194,10 @@ void frmPopupAdvanced::cmdRemove_Click() noexcept {
   }
   try {
     const std::string shown = ListItemText(list, static_cast<int>(selected));
-    auto entries = ReadListFile(m_list.fileName);
+    std::string why;
+    auto entries = ReadListFile(m_list.fileName, &why);
     if (!entries) {
-      ShowMessageOver(hwnd(), m_list.removeTitle, ListNotice(m_list, "read", "nothing was removed.").c_str(), "Ok");
+      ShowMessageOver(hwnd(), m_list.removeTitle, ListNotice(m_list, "read", "nothing was removed.", why), "Ok");
       return;
     }
     auto remaining = dialogs::RemoveShownEntry(*entries, static_cast<size_t>(selected), shown);
@@ -201,8 +205,8 @@ void frmPopupAdvanced::cmdRemove_Click() noexcept {
       ShowList(*entries);  // another window removed it already
       return;
     }
-    if (!SaveWebSites(*entries, *remaining))
-      ShowMessageOver(hwnd(), m_list.removeTitle, ListNotice(m_list, "saved", "nothing was removed.").c_str(), "Ok");
+    if (!SaveWebSites(*entries, *remaining, why))
+      ShowMessageOver(hwnd(), m_list.removeTitle, ListNotice(m_list, "saved", "nothing was removed.", why), "Ok");
   } catch (...) {
   }
 }
@@ -246,7 +250,7 @@ LRESULT frmPopupAdvanced::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noex
   if (msg == kListNotReadNotice) {
     try {
       ShowMessageOver(hwnd(), m_list.listTitle,
-                      ListNotice(m_list, "read", "nothing can be changed until it can.").c_str(), "Ok");
+                      ListNotice(m_list, "read", "nothing can be changed until it can.", m_loadProblem), "Ok");
     } catch (...) {
     }
     return 0;

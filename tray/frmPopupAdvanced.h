@@ -63,7 +63,9 @@ class frmPopupAdvanced final : public DialogForm {
   void ShowList(const std::vector<std::string>& entries) noexcept;
   // Writes `after` over the file just read as `before`, and shows what the file then holds;
   // false when it could not be written.
-  bool SaveWebSites(const std::vector<std::string>& before, const std::vector<std::string>& after) noexcept;
+  // `why` receives the file's problem when the save failed.
+  bool SaveWebSites(const std::vector<std::string>& before, const std::vector<std::string>& after,
+                    std::string& why) noexcept;
   void cmdAdd_Click() noexcept;
   void cmdRemove_Click() noexcept;
   void cmdExit_Click() noexcept;
@@ -78,6 +80,7 @@ class frmPopupAdvanced final : public DialogForm {
   const EditorList& m_list;
   bool m_ownedByWindow = false;
   std::unique_ptr<EditorKeyboard> m_keyboard;
+  std::string m_loadProblem;  // why the list could not be read when the editor opened
 };
 
 }  // namespace vexbane::tray

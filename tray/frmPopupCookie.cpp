@@ -17,9 +17,11 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "dialogs_resources.h"
+#include "AllowListFile.h"
 #include "frmMessage.h"
 #include "win/com_ptr.h"
 #include "win/file.h"
+#include "win/file_problem.h"
 #include "win/guid.h"
 
 namespace vexbane::tray {
@@ -150,6 +152,7 @@ void frmPopupCookie::ShowAutoClean() noexcept {
 
 bool frmPopupCookie::LoadCookieList() noexcept {
   m_keepListRead = false;
+  m_keepProblem.clear();
   try {
     HWND list = Item(lstCookie);
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
@@ -158,8 +161,10 @@ bool frmPopupCookie::LoadCookieList() noexcept {
     if (const auto path = DataFilePath(settings::kKeepListFile)) {
       win::CreateFileIfMissing(*path);
       std::string text;
-      m_keepListRead = win::ReadWholeFile(*path, text) == ERROR_SUCCESS;
+      const DWORD rc = win::ReadWholeFile(*path, text);
+      m_keepListRead = rc == ERROR_SUCCESS;
       if (m_keepListRead) keepText = FirstLine(text);
+      else m_keepProblem = win::FileProblemText(*path, rc, false);
     }
     std::vector<dialogs::CookieItem> items = dialogs::BuildCookieList(std::move(names), keepText);
     for (size_t i = 0; i < items.size(); ++i) AddListItem(list, static_cast<int>(i), items[i]);
@@ -174,7 +179,12 @@ bool frmPopupCookie::SaveKeepList() noexcept {
     CRegistry().SetRegStringValue(settings::kAutoClean, std::to_string(intAutoClean));
     const std::string text = dialogs::KeepListFileText(ListItems(Item(lstCookie)));
     const auto path = DataFilePath(settings::kKeepListFile);
-    if (path && win::ReplaceFileContents(*path, text) == ERROR_SUCCESS) return true;
+    m_saveProblem.clear();
+    if (path) {
+      const DWORD rc = win::ReplaceFileContents(*path, text);
+      if (rc == ERROR_SUCCESS) return true;
+      m_saveProblem = win::FileProblemText(*path, rc, true);
+    }
   } catch (...) {
   }
   // The choice did not reach the file: the check marks go back to what the cleaner will read.
@@ -187,14 +197,14 @@ bool frmPopupCookie::SaveKeepList() noexcept {
 // marks for the user to choose afresh. Either way the manager stays open after saying why.
 bool frmPopupCookie::KeepListKnown(const char* title, const char* nothingDone) noexcept {
   if (m_keepListRead) return true;
-  ShowMessageOver(hwnd(), title, LoadCookieList() ? kKeepListReadOnlyNow : nothingDone, "Ok");
+  ShowMessageOver(hwnd(), title, LoadCookieList() ? kKeepListReadOnlyNow : WithCause(nothingDone, m_keepProblem), "Ok");
   return false;
 }
 
 void frmPopupCookie::cmdOk_Click() noexcept {
   if (!KeepListKnown(kKeepTitle, kKeepListNotReadNotSaved)) return;
   if (!SaveKeepList()) {
-    ShowMessageOver(hwnd(), kKeepTitle, kKeepListNotSavedOk, "Ok");
+    ShowMessageOver(hwnd(), kKeepTitle, WithCause(kKeepListNotSavedOk, m_saveProblem), "Ok");
     return;
   }
   cmdExit_Click();
@@ -205,7 +215,7 @@ void frmPopupCookie::cmdOk_Click() noexcept {
 void frmPopupCookie::cmdClean_Click() noexcept {
   if (!KeepListKnown(kCleanTitle, kKeepListNotReadNotCleaned)) return;
   if (!SaveKeepList()) {
-    ShowMessageOver(hwnd(), kCleanTitle, kKeepListNotSaved, "Ok");
+    ShowMessageOver(hwnd(), kCleanTitle, WithCause(kKeepListNotSaved, m_saveProblem), "Ok");
     return;
   }
   cookieclient::RunCookieCleaner();
@@ -234,7 +244,7 @@ void frmPopupCookie::OnCommand(int id, int code, HWND) noexcept {
 
 LRESULT frmPopupCookie::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   if (msg == kKeepListNotReadNotice) {
-    ShowMessageOver(hwnd(), kKeepTitle, kKeepListNotRead, "Ok");
+    ShowMessageOver(hwnd(), kKeepTitle, WithCause(kKeepListNotRead, m_keepProblem), "Ok");
     return 0;
   }
   return DialogForm::OnMessage(msg, wParam, lParam);

@@ -58,6 +58,8 @@ class frmPopupCookie final : public DialogForm {
   int16_t intAutoClean = 0;
   std::string strCookiePath;
   bool m_keepListRead = false;  // the check marks show the keep list as last read
+  std::string m_keepProblem;    // why the keep list could not be read when last tried
+  std::string m_saveProblem;    // why it could not be saved when last tried
   bool m_ownedByWindow = false;
   std::unique_ptr<EditorKeyboard> m_keyboard;
 };

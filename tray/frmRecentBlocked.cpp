@@ -202,22 +202,23 @@ void frmRecentBlocked::cmdAllowSite_Click() noexcept {
     }
     // Read afresh and rewrite whole, as the allow-list editor does: a list that cannot be read
     // is never overwritten.
-    auto entries = ReadAllowListFile();
-    if (!entries) return Refused("The allow list could not be read; nothing was changed.");
+    std::string why;
+    auto entries = ReadAllowListFile(&why);
+    if (!entries) return Refused(WithCause("The allow list could not be read; nothing was changed.", why));
     auto added = blocks::AddSiteToAllowList(*entries, site);
     if (!added) {
       SetStatus(site + " is already on the allow list.");
       return;
     }
-    if (WriteAllowListFile(*added))
+    if (WriteAllowListFile(*added, &why))
       SetStatus(site + " was added to the allow list: its next windows open.");
     else
-      Refused("The allow list could not be written; nothing was changed.");
+      Refused(WithCause("The allow list could not be written; nothing was changed.", why));
   } catch (...) {
   }
 }
 
-void frmRecentBlocked::Refused(const char* why) noexcept {
+void frmRecentBlocked::Refused(const std::string& why) noexcept {
   SetStatus(why);
   ShowMessageOver(hwnd(), "Allow site", why, "Ok");
 }

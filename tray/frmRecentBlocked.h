@@ -57,7 +57,7 @@ class frmRecentBlocked final : public DialogForm {
   uint32_t SelectedBlock() const noexcept;
   void SetStatus(const std::string& text) noexcept;
   // "Allow Site" could not be done: the status line and the program's message box say why.
-  void Refused(const char* why) noexcept;
+  void Refused(const std::string& why) noexcept;
   void DrawRow(const DRAWITEMSTRUCT& item) noexcept;
 
   void OnCommand(int id, int code, HWND control) noexcept override;

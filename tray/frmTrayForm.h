@@ -76,7 +76,10 @@ class frmTrayForm final : public win::Window {
   void SetBlockLevel(int16_t level) noexcept;
   void mnuAllowPopup_Click() noexcept;
   void ToggleBlocking() noexcept;
-  void WriteAll(const std::vector<SettingWrite>& writes) noexcept;
+  // True when every value was stored.
+  bool WriteAll(const std::vector<SettingWrite>& writes) noexcept;
+  // Says once a run, in the program's message box, that this account may not store a choice.
+  void SettingNotStored() noexcept;
   void ShowLevel(const LevelDisplay& display) noexcept;
   void ShowStoredLevel() noexcept;
   void SetSound(SoundItem item) noexcept;
@@ -97,6 +100,8 @@ class frmTrayForm final : public win::Window {
   void cmdForm_Click() noexcept;
   // A block record (WM_COPYDATA): TRUE when it was well formed and taken, FALSE otherwise.
   LRESULT OnBlockRecord(HWND sender, const COPYDATASTRUCT* data) noexcept;
+  // The helper's request (WM_COPYDATA kCleanCookiesTag) to run the automatic cookie clean.
+  LRESULT OnCleanRequest(HWND sender) noexcept;
   void LoadBlockCounts() noexcept;
 
   ModTray& m_module;
@@ -118,6 +123,7 @@ class frmTrayForm final : public win::Window {
   bool m_messengerItemsShown = false;
   bool m_loaded = false;
   bool m_unloaded = false;
+  bool m_toldSettingNotStored = false;
   uint8_t m_blinks = 0;
 };
 

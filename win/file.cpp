@@ -1,6 +1,8 @@
 // Whole-file reads and atomic rewrites.
 #include "win/file.h"
 
+#include <cstdint>
+
 #include "win/unique.h"
 #include "win/version.h"
 
@@ -44,25 +46,42 @@ DWORD OpenOnce(const std::string& path, UniqueFile& file) {
   return file ? ERROR_SUCCESS : LastErrorOr(ERROR_OPEN_FAILED);
 }
 
+// Writes all the data at the file's current position; a short write (a full disk) is a failure,
+// whatever the call said.
+DWORD WriteAll(HANDLE file, const std::string& data, const SaveCalls& calls) {
+  DWORD written = 0;
+  if (!calls.writeFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr))
+    return LastErrorOr(ERROR_WRITE_FAULT);
+  return written == data.size() ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
+
+bool SetLength(HANDLE file, uint64_t length) noexcept {
+  LONG high = static_cast<LONG>(length >> 32);
+  if (::SetFilePointer(file, static_cast<LONG>(length & 0xFFFFFFFFu), &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+      ::GetLastError() != NO_ERROR)
+    return false;
+  return ::SetEndOfFile(file) != FALSE;
+}
+
+bool Rewind(HANDLE file) noexcept {
+  return ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
 // Writes the data completely into a new file of this writer's own in the target's folder.
-DWORD WriteTemporaryCopy(const std::string& path, const std::string& data, std::string& temp) {
+DWORD WriteTemporaryCopy(const std::string& path, const std::string& data, std::string& temp, const SaveCalls& calls) {
   std::string folder = FolderOf(path);
   if (folder.empty()) folder = ".";
   char name[MAX_PATH + 1] = {};
   // GetTempFileName creates the file under a name no other writer holds.
-  if (!::GetTempFileNameA(folder.c_str(), "vxb", 0, name)) return LastErrorOr(ERROR_CANNOT_MAKE);
+  if (!calls.getTempFileName(folder.c_str(), "vxb", 0, name)) return LastErrorOr(ERROR_CANNOT_MAKE);
   temp = name;
   UniqueFile file(::CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD rc = ERROR_SUCCESS;
   if (!file) {
     rc = LastErrorOr(ERROR_WRITE_FAULT);
   } else {
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr))
-      rc = LastErrorOr(ERROR_WRITE_FAULT);
-    else if (written != data.size())
-      rc = ERROR_WRITE_FAULT;  // a short write (a full disk) is a failed save, whatever the call said
-    else if (!::FlushFileBuffers(file.get()))
+    rc = WriteAll(file.get(), data, calls);
+    if (rc == ERROR_SUCCESS && !::FlushFileBuffers(file.get()))
       rc = LastErrorOr(ERROR_WRITE_FAULT);
     file.reset();
   }
@@ -217,10 +236,16 @@ DWORD CreateFileIfMissing(const std::string& path) {
 }
 
 DWORD ReplaceFileContents(const std::string& path, const std::string& data) {
+  return ReplaceFileContents(path, data, SaveCalls());
+}
+
+DWORD ReplaceFileContents(const std::string& path, const std::string& data, const SaveCalls& calls) {
   DWORD rc = CheckReplaceable(path);
   if (rc != ERROR_SUCCESS) return rc;
   std::string temp;
-  rc = WriteTemporaryCopy(path, data, temp);
+  rc = WriteTemporaryCopy(path, data, temp, calls);
+  // A folder that refuses this account a new file may still grant it the file itself.
+  if (rc == ERROR_ACCESS_DENIED && !IsWindows9x()) return RewriteFileInPlace(path, data, calls);
   if (rc != ERROR_SUCCESS) return rc;
   if (IsWindows9x()) {
     SaveTurn turn;
@@ -229,6 +254,42 @@ DWORD ReplaceFileContents(const std::string& path, const std::string& data) {
     rc = MoveIntoPlace(temp, path);
   }
   if (rc != ERROR_SUCCESS) ::DeleteFileA(temp.c_str());
+  return rc;
+}
+
+DWORD RewriteFileInPlace(const std::string& path, const std::string& data, const SaveCalls& calls) {
+  // A read-only file stays as it is, whoever asks (Wine would let its administrator write it).
+  if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    const DWORD rc = CheckReplaceable(path);
+    if (rc != ERROR_SUCCESS) return rc;
+  }
+  // Without sharing: readers look again for a moment (OpenDataFile) instead of reading a
+  // half-written list, and no second writer interleaves.
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  for (int attempt = 1; !file && attempt < kReplaceAttempts; ++attempt) {
+    if (!IsBriefConflict(::GetLastError())) break;
+    ::Sleep(kReplaceRetryMs);
+    file.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+  if (!file) return LastErrorOr(ERROR_OPEN_FAILED);
+  std::string old;
+  DWORD rc = ReadToEnd(file.get(), old);
+  if (rc != ERROR_SUCCESS) return rc;
+  // Room first: a full disk refuses the longer length before a byte of the old list is touched.
+  if (data.size() > old.size() && !SetLength(file.get(), data.size())) {
+    rc = LastErrorOr(ERROR_DISK_FULL);
+    SetLength(file.get(), old.size());
+    return rc;
+  }
+  rc = Rewind(file.get()) ? WriteAll(file.get(), data, calls) : LastErrorOr(ERROR_WRITE_FAULT);
+  if (rc == ERROR_SUCCESS && !::FlushFileBuffers(file.get())) rc = LastErrorOr(ERROR_WRITE_FAULT);
+  if (rc == ERROR_SUCCESS && !SetLength(file.get(), data.size())) rc = LastErrorOr(ERROR_WRITE_FAULT);
+  if (rc == ERROR_SUCCESS) return ::FlushFileBuffers(file.get()) ? ERROR_SUCCESS : LastErrorOr(ERROR_WRITE_FAULT);
+  // The old bytes go back into room the file already has, so this write needs no new space.
+  if (Rewind(file.get()) && WriteAll(file.get(), old, SaveCalls()) == ERROR_SUCCESS) SetLength(file.get(), old.size());
+  ::FlushFileBuffers(file.get());
   return rc;
 }
 

@@ -32,7 +32,31 @@ DWORD CreateFileIfMissing(const std::string& path);
 // read-only file at the path is not replaced (ERROR_ACCESS_DENIED), nor is the file on the 95
 // family while a folder stands under its set-aside name (ERROR_ALREADY_EXISTS). On failure the
 // old file is untouched and the temporary file removed.
+//
+// On the NT family a folder may refuse this account a new file while the file itself is granted
+// to it (the program folder of an installation made for every account grants each data file,
+// never the folder). Then the list is written into the existing file (RewriteFileInPlace): the
+// old content or the new stands in it afterwards, never a shorter or mixed one. The 95 family
+// has no access rights and always goes through the temporary file.
 DWORD ReplaceFileContents(const std::string& path, const std::string& data);
+
+// The system calls a save may be refused at, replaceable by the suites: Wine runs every program
+// as an administrator, so no folder ever refuses it a new file and no disk fills up mid-write.
+struct SaveCalls {
+  UINT(WINAPI* getTempFileName)(LPCSTR, LPCSTR, UINT, LPSTR) = ::GetTempFileNameA;
+  BOOL(WINAPI* writeFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = ::WriteFile;
+};
+DWORD ReplaceFileContents(const std::string& path, const std::string& data, const SaveCalls& calls);
+
+// Writes the data into the existing file itself, for a folder that refuses new files. The file
+// is held without sharing for the write, so a reader meets a brief conflict (and looks again)
+// rather than a half-written list. Room for longer data is reserved first, the data written from
+// the start, flushed, and only then the file cut to its new length; a write that fails puts the
+// old bytes back into the reserved room and the old length, so the file keeps the old content.
+// The write time changes as with any rewrite and the creation time stays, which is what the
+// copies' freshness rules expect of a writer in place (see core/file_freshness.h). A missing or
+// read-only file is not written (the open's error).
+DWORD RewriteFileInPlace(const std::string& path, const std::string& data, const SaveCalls& calls = SaveCalls());
 
 // Name under which a save of the 95 family keeps the old file while it swaps in the new one.
 // Only a plain file of that name counts as the set-aside copy.

@@ -10,9 +10,10 @@ namespace vexbane::win {
 
 // Reading needs no write right: a user who may not change HKLM still reads the settings.
 inline constexpr REGSAM kReadAccess = KEY_QUERY_VALUE;
-// Writes open the key with the product's mask (query, set, create sub-key, enumerate,
-// notify, create link).
-inline constexpr REGSAM kWriteAccess = 0x3F;
+// Writes ask for what a value write needs and no more: an installation for every account grants
+// Users query, set and create-subkey on the settings key, not the notify or create-link rights
+// that the old mask 0x3F asked for as well, which would refuse every limited user's write.
+inline constexpr REGSAM kWriteAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
 
 // Reads a value into a buffer of `bufferSize` bytes pre-filled with spaces. On success
 // `bytes` holds the buffer's first `size` bytes as the registry reported them.

@@ -8,4 +8,9 @@ bool IsWindows9x() noexcept {
   return (::GetVersion() & 0x80000000u) != 0;
 }
 
+bool IsVistaOrLater() noexcept {
+  const DWORD version = ::GetVersion();
+  return !(version & 0x80000000u) && (version & 0xFF) >= 6;
+}
+
 }  // namespace vexbane::win

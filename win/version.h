@@ -9,4 +9,8 @@ namespace vexbane::win {
 // never by probing for the function, which exists everywhere.
 bool IsWindows9x() noexcept;
 
+// True on Vista and later (NT family, major version 6 or more): integrity levels, Internet
+// Explorer's Protected Mode, User Interface Privilege Isolation.
+bool IsVistaOrLater() noexcept;
+
 }  // namespace vexbane::win

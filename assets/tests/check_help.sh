@@ -51,6 +51,9 @@ messenger.html|Block Messenger Popup
 messenger.html|Allow Messenger Popup
 cookies.html|Auto-Clean IE Cookies When IE Exits.
 uninstall.html|Please close all opened IE browsers first, then click the OK button!
+accounts.html|This account may
+accounts.html|subfolder <b>Low</b>
+index.html|href="accounts.html"
 PAGES
 
 # The contents file and the default topic.

@@ -144,6 +144,29 @@ TEST_F(CleaningTest, SlotSevenCleansAllButIndexAndKeptFilesAndStaysInsideTheFold
   EXPECT_EQ(s_copy->folder().Read("IECookieURL.dat"), kKeepList) << "the keep list is only read";
 }
 
+// Internet Explorer in Protected Mode (Vista and later) keeps its cookies in "Low" below the
+// cookie folder: cleaned there by the same keep list and rule; earlier systems have no such
+// folder of the browser's, and a folder of that name is left alone there.
+TEST_F(CleaningTest, ProtectedModeCookiesInLowAreCleanedFromVistaOnAndLeftBefore) {
+  AddTheUsualFolder();
+  WriteFileText(KeepListPath(), kKeepList);
+  const std::string low = m_cookies + "\\Low";
+  ASSERT_TRUE(::CreateDirectoryA(low.c_str(), nullptr));
+  for (const std::string& name : kDoomed) WriteFileText(low + "\\" + name, "low cookie");
+  for (const std::string& name : kSpared) WriteFileText(low + "\\" + name, "low cookie");
+  ASSERT_TRUE(::CreateDirectoryA((low + "\\deeper").c_str(), nullptr));
+  WriteFileText(low + "\\deeper\\zed@inner[1].txt", "two levels down");
+
+  ASSERT_EQ(Clean(), S_OK);
+  const DWORD version = ::GetVersion();
+  const bool vista = !(version & 0x80000000u) && (version & 0xFF) >= 6;
+  EXPECT_EQ(Present(kDoomed), std::vector<std::string>{});
+  for (const std::string& name : kSpared) EXPECT_TRUE(Exists(low + "\\" + name)) << name;
+  for (const std::string& name : kDoomed)
+    EXPECT_EQ(Exists(low + "\\" + name), !vista) << name << (vista ? " stays in Low" : " went from Low before Vista");
+  EXPECT_TRUE(Exists(low + "\\deeper\\zed@inner[1].txt")) << "only Low itself, never further down";
+}
+
 TEST_F(CleaningTest, ReadOnlyAndOpenFilesAreSkippedAndTheRestStillGo) {
   AddCookies(kDoomed);
   AddCookies({"ro@site[1].txt", "open@site[1].txt"});

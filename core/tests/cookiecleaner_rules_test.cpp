@@ -263,5 +263,15 @@ TEST(Selection, AFolderOfDocumentsBesideOneCookieLosesOnlyTheCookie) {
   EXPECT_EQ(SelectCookieFilesToDelete(folder, Keep("#BOB@NEWS#")), Names({"ann@example[1].txt"}));
 }
 
+// Protected Mode's cookies lie in "Low" below the cookie folder; only a plain folder is taken.
+TEST(ProtectedModeSubfolder, IsAPlainFolderNamedLowInAnyCaseAndNeverALink) {
+  EXPECT_EQ(ProtectedModeSubfolder({{"a@b[1].txt", false, false}, {"low", true, false}}), std::optional<std::string>("low"));
+  EXPECT_EQ(ProtectedModeSubfolder({{"LOW", true, false}}), std::optional<std::string>("LOW"));
+  EXPECT_EQ(ProtectedModeSubfolder({{"Low", true, true}}), std::nullopt) << "a junction is never followed";
+  EXPECT_EQ(ProtectedModeSubfolder({{"Low", false, false}}), std::nullopt) << "a file of that name is no folder";
+  EXPECT_EQ(ProtectedModeSubfolder({{"Lower", true, false}, {"Lo", true, false}}), std::nullopt);
+  EXPECT_EQ(ProtectedModeSubfolder({}), std::nullopt);
+}
+
 }  // namespace
 }  // namespace vexbane::cookiecleaner

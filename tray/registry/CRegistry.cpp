@@ -27,14 +27,16 @@ std::string CRegistry::GetRegStringValue(const std::string& strValueName) const 
                   settings::kTextFallback);
 }
 
-void CRegistry::SetRegStringValue(const std::string& strValueName,
+bool CRegistry::SetRegStringValue(const std::string& strValueName,
                                   const std::string& strValueData) const noexcept {
-  win::SetStringValue(HKEY_LOCAL_MACHINE, m_productKeyPath.c_str(), strValueName.c_str(), strValueData);
+  return win::SetStringValue(HKEY_LOCAL_MACHINE, m_productKeyPath.c_str(), strValueName.c_str(), strValueData) ==
+         ERROR_SUCCESS;
 }
 
-void CRegistry::SetRegStringValueEx(const std::string& strSubKey, const std::string& strValueName,
+bool CRegistry::SetRegStringValueEx(const std::string& strSubKey, const std::string& strValueName,
                                     const std::string& strValueData) const noexcept {
-  win::SetStringValue(HKEY_LOCAL_MACHINE, strSubKey.c_str(), strValueName.c_str(), strValueData);
+  return win::SetStringValue(HKEY_LOCAL_MACHINE, strSubKey.c_str(), strValueName.c_str(), strValueData) ==
+         ERROR_SUCCESS;
 }
 
 int32_t CRegistry::GetRegDWordValue(const std::string& strSubKey,
@@ -44,9 +46,10 @@ int32_t CRegistry::GetRegDWordValue(const std::string& strSubKey,
   return value;
 }
 
-void CRegistry::SetRegDWordValue(const std::string& strSubKey, const std::string& strValueName,
+bool CRegistry::SetRegDWordValue(const std::string& strSubKey, const std::string& strValueName,
                                  int32_t lngValueData) const noexcept {
-  win::SetDwordValue(HKEY_LOCAL_MACHINE, strSubKey.c_str(), strValueName.c_str(), lngValueData);
+  return win::SetDwordValue(HKEY_LOCAL_MACHINE, strSubKey.c_str(), strValueName.c_str(), lngValueData) ==
+         ERROR_SUCCESS;
 }
 
 bool CRegistry::SubKeyExist(HKEY hKey, const std::string& strSubKey) const noexcept {

@@ -1,6 +1,6 @@
 // CRegistry: the tray program's and the uninstaller's only door to the registry.
 // Every method opens its key, makes one call and closes the key; no failure escapes:
-// reads give fixed fallbacks, writes that fail change nothing.
+// reads give fixed fallbacks, writes that fail change nothing and say so by returning false.
 #pragma once
 #include <windows.h>
 
@@ -20,13 +20,15 @@ class CRegistry {
   // Value of the product key, trimmed and upper-cased; "1" when it cannot be read
   // (missing key or value, 255 characters or more, stored with no bytes at all).
   std::string GetRegStringValue(const std::string& strValueName) const noexcept;
-  void SetRegStringValue(const std::string& strValueName, const std::string& strValueData) const noexcept;
+  // True when the value was written (false, for instance, for an account that may not write
+  // the key).
+  bool SetRegStringValue(const std::string& strValueName, const std::string& strValueData) const noexcept;
   // The same write under HKEY_LOCAL_MACHINE\strSubKey.
-  void SetRegStringValueEx(const std::string& strSubKey, const std::string& strValueName,
+  bool SetRegStringValueEx(const std::string& strSubKey, const std::string& strValueName,
                            const std::string& strValueData) const noexcept;
   // DWORD under HKEY_LOCAL_MACHINE\strSubKey; 2 when it cannot be read.
   int32_t GetRegDWordValue(const std::string& strSubKey, const std::string& strValueName) const noexcept;
-  void SetRegDWordValue(const std::string& strSubKey, const std::string& strValueName,
+  bool SetRegDWordValue(const std::string& strSubKey, const std::string& strValueName,
                         int32_t lngValueData) const noexcept;
   // True when hKey\strSubKey opens.
   bool SubKeyExist(HKEY hKey, const std::string& strSubKey) const noexcept;

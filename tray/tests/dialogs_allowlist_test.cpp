@@ -146,13 +146,13 @@ TEST_F(AllowListEditor, AFailedWriteShowsWhatTheFileHoldsAndSaysSo) {
   testing::MessageBoxAnswerer addNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupAdvanced::cmdAdd);
   EXPECT_EQ("Add web site", addNotice.Seen().title);
-  EXPECT_EQ("The allow list could not be saved; nothing was added.", addNotice.Seen().text);
+  EXPECT_EQ("The allow list could not be saved; nothing was added. WebSite.dat is held open by another program; try again once that program has closed it.", addNotice.Seen().text);
   EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
   ::SendMessageA(::GetDlgItem(form, frmPopupAdvanced::lstURL), LB_SETCURSEL, 0, 0);
   testing::MessageBoxAnswerer removeNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupAdvanced::cmdRemove);
   EXPECT_EQ("Remove web site", removeNotice.Seen().title);
-  EXPECT_EQ("The allow list could not be saved; nothing was removed.", removeNotice.Seen().text);
+  EXPECT_EQ("The allow list could not be saved; nothing was removed. WebSite.dat is held open by another program; try again once that program has closed it.", removeNotice.Seen().text);
   EXPECT_EQ(std::vector<std::string>{"keep"}, Items(form));
   ::CloseHandle(held);
   EXPECT_EQ("1\r\nkeep\r\n", File());
@@ -169,14 +169,14 @@ TEST_F(AllowListEditor, AListThatCouldNotBeReadIsNeverSavedOver) {
   const testing::SeenMessageBox open = testing::SeenWhileOpening(frmMessage::cmdYes, form, [&] { return Open(); });
   ASSERT_TRUE(open.found) << "the editor says the list could not be read";
   EXPECT_EQ("Allow list", open.title);
-  EXPECT_EQ("The allow list could not be read; nothing can be changed until it can.", open.text);
+  EXPECT_EQ("The allow list could not be read; nothing can be changed until it can. WebSite.dat is held open by another program; try again once that program has closed it.", open.text);
   EXPECT_TRUE(Items(form).empty());
 
   // Still held: nothing is added, and the user is told.
   Type(form, "gamma.example");
   testing::MessageBoxAnswerer heldNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupAdvanced::cmdAdd);
-  EXPECT_EQ("The allow list could not be read; nothing was added.", heldNotice.Seen().text);
+  EXPECT_EQ("The allow list could not be read; nothing was added. WebSite.dat is held open by another program; try again once that program has closed it.", heldNotice.Seen().text);
   ::CloseHandle(held);
   EXPECT_EQ("2\r\nalpha.example\r\nbeta.example\r\n", File());
 

@@ -132,7 +132,7 @@ TEST_F(BlockedHostsEditor, AHeldOrReadOnlyFileKeepsItsEntries) {
   {
     testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
     testing::Click(form, frmPopupAdvanced::cmdAdd);
-    EXPECT_EQ("The Blocked Hosts list could not be saved; nothing was added.", notice.Seen().text);
+    EXPECT_EQ("The Blocked Hosts list could not be saved; nothing was added. BlockedHost.dat is held open by another program; try again once that program has closed it.", notice.Seen().text);
   }
   ::CloseHandle(held);
   EXPECT_EQ("1\r\nkeep.example\r\n", File());
@@ -159,14 +159,15 @@ TEST_F(BlockedHostsEditor, AHeldOrReadOnlyFileKeepsItsEntries) {
 TEST_F(BlockedHostsEditor, AFolderInPlaceOfTheFileIsLeftAlone) {
   ASSERT_TRUE(::CreateDirectoryA(Path().c_str(), nullptr));
   HWND form = nullptr;
-  EXPECT_EQ("The Blocked Hosts list could not be read; nothing can be changed until it can.",
+  EXPECT_EQ("The Blocked Hosts list could not be read; nothing can be changed until it can."
+            " A folder named BlockedHost.dat stands where the file belongs.",
             testing::SeenWhileOpening(frmMessage::cmdYes, form, [&] { return Open(); }).text);
   EXPECT_TRUE(Items(form).empty());
   Type(form, "ads.example");
   {
     testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
     testing::Click(form, frmPopupAdvanced::cmdAdd);
-    EXPECT_EQ("The Blocked Hosts list could not be read; nothing was added.", notice.Seen().text);
+    EXPECT_EQ("The Blocked Hosts list could not be read; nothing was added. A folder named BlockedHost.dat stands where the file belongs.", notice.Seen().text);
   }
   EXPECT_NE(::GetFileAttributesA(Path().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   ::RemoveDirectoryA(Path().c_str());

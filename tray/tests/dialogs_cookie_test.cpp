@@ -305,7 +305,8 @@ TEST_F(CookieManager, CleanAfterAFailedKeepListSaveCleansNothingAndSaysSo) {
   EXPECT_TRUE(m_cookies.Read("user@site[1].txt") != "<missing>");
   ASSERT_TRUE(seen.found) << "the user is told, in the program's own message box";
   EXPECT_EQ("Clean cookies", seen.title);
-  EXPECT_EQ("The list of cookies to keep could not be saved, so nothing was cleaned.", seen.text);
+  EXPECT_EQ("The list of cookies to keep could not be saved, so nothing was cleaned."
+            " IECookieURL.dat is held open by another program; try again once that program has closed it.", seen.text);
   EXPECT_EQ("Ok", seen.yesCaption);
   EXPECT_FALSE(seen.noVisible);
   EXPECT_FALSE(seen.ownerEnabled) << "modal over the manager";
@@ -331,20 +332,23 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   const testing::SeenMessageBox open = testing::SeenWhileOpening(frmMessage::cmdYes, form, [&] { return Open(); });
   ASSERT_TRUE(open.found) << "the manager says the keep list could not be read";
   EXPECT_EQ("Keep cookies", open.title);
-  EXPECT_EQ("The list of cookies to keep could not be read; nothing can be saved or cleaned until it is.",
+  EXPECT_EQ("The list of cookies to keep could not be read; nothing can be saved or cleaned until it is."
+            " IECookieURL.dat is held open by another program; try again once that program has closed it.",
             open.text);
   EXPECT_EQ((std::vector<Item>{{"user@Alpha", false}, {"user@other", false}, {"user@site", false}}), Items(form));
 
   testing::MessageBoxAnswerer okNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdOk);
   EXPECT_EQ("Keep cookies", okNotice.Seen().title);
-  EXPECT_EQ("The list of cookies to keep could not be read, so nothing was saved.", okNotice.Seen().text);
+  EXPECT_EQ("The list of cookies to keep could not be read, so nothing was saved."
+            " IECookieURL.dat is held open by another program; try again once that program has closed it.", okNotice.Seen().text);
   EXPECT_TRUE(::IsWindow(form)) << "Exit leaves it";
 
   testing::MessageBoxAnswerer cleanNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
   EXPECT_EQ("Clean cookies", cleanNotice.Seen().title);
-  EXPECT_EQ("The list of cookies to keep could not be read, so nothing was cleaned.", cleanNotice.Seen().text);
+  EXPECT_EQ("The list of cookies to keep could not be read, so nothing was cleaned."
+            " IECookieURL.dat is held open by another program; try again once that program has closed it.", cleanNotice.Seen().text);
   EXPECT_EQ(0, stand.record.calls) << "nothing is cleaned";
   EXPECT_NE("<missing>", m_cookies.Read("user@site[1].txt"));
 
@@ -377,7 +381,7 @@ TEST_F(CookieManager, OkThatCannotSaveSaysSoAndStaysOpen) {
   const testing::SeenMessageBox& seen = notice.Seen();
   ::CloseHandle(held);
   EXPECT_EQ("Keep cookies", seen.title);
-  EXPECT_EQ("The list of cookies to keep could not be saved.", seen.text);
+  EXPECT_EQ("The list of cookies to keep could not be saved. IECookieURL.dat is held open by another program; try again once that program has closed it.", seen.text);
   EXPECT_TRUE(::IsWindow(form));
   EXPECT_EQ("#user@site#\r\n", KeepFile());
   EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}, {"user@other", false}}), Items(form))

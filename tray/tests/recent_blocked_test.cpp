@@ -340,7 +340,7 @@ TEST_F(RecentBlockedTest, AllowSiteThatCannotReadTheListSaysSoInTheMessageBox) {
   ::CloseHandle(held);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.title, "Allow site");
-  EXPECT_EQ(seen.text, "The allow list could not be read; nothing was changed.");
+  EXPECT_EQ(seen.text, "The allow list could not be read; nothing was changed. WebSite.dat is held open by another program; try again once that program has closed it.");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), seen.text);
   EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nalpha.example\r\n");
 }
@@ -547,7 +547,8 @@ TEST_F(RecentBlockedTargetTest, BlockHostNeverWritesOverAListItCouldNotRead) {
   ASSERT_TRUE(::CreateDirectoryA(m_folder.File("BlockedHost.dat").c_str(), nullptr));
   Click(form, frmRecentBlocked::cmdBlockHost);
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
-            "The Blocked Hosts list could not be read; nothing was changed.");
+            "The Blocked Hosts list could not be read; nothing was changed. A folder named BlockedHost.dat stands "
+            "where the file belongs.");
   EXPECT_NE(::GetFileAttributesA(m_folder.File("BlockedHost.dat").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   ::RemoveDirectoryA(m_folder.File("BlockedHost.dat").c_str());
 
@@ -559,7 +560,8 @@ TEST_F(RecentBlockedTargetTest, BlockHostNeverWritesOverAListItCouldNotRead) {
   ::CloseHandle(held);
   EXPECT_EQ(m_folder.Read("BlockedHost.dat"), "1\r\nother.example\r\n");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
-            "The Blocked Hosts list could not be written; nothing was changed.");
+            "The Blocked Hosts list could not be written; nothing was changed. BlockedHost.dat is held open by "
+            "another program; try again once that program has closed it.");
 
   // Read-only: whether the system lets it be replaced or not, the entry already there stays.
   ::SetFileAttributesA(m_folder.File("BlockedHost.dat").c_str(), FILE_ATTRIBUTE_READONLY);

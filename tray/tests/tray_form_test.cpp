@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "dialogs_helpers.h"
+#include "frmMessage.h"
 #include "tray_test_support.h"
 
 namespace vexbane::tray::testing {
@@ -277,11 +279,23 @@ TEST_F(TrayForm, AFailedWriteIsNotShownAsDone) {
   LoadForm();
   // The key is gone: every write is lost and every read gives "1".
   vexbane::testing::DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Halvern\\Vexbane");
-  Command(TrayItem::mnuAllowPopup);
+  {
+    // The choice that could not be stored is said, in the program's own message box.
+    MessageBoxAnswerer notice(frmMessage::cmdYes);
+    Command(TrayItem::mnuAllowPopup);
+    const SeenMessageBox& seen = notice.Seen();
+    ASSERT_TRUE(seen.found) << "a failed write is said";
+    EXPECT_EQ(seen.title, "Vexbane settings");
+    EXPECT_EQ(seen.text,
+              "This account may not change Vexbane's settings, so your choice was not stored. An administrator can "
+              "reinstall Vexbane to allow every account to change them.");
+  }
   TrayState s = State();
   EXPECT_TRUE(s.blnBlocking);
   EXPECT_EQ(s.icon, IconRole::Blocking);
   EXPECT_EQ(CheckedLevel(s), 1);  // what the helper now applies
+  // Said once a run: the later refusals show the stored choices without another box.
+  MessageBoxAnswerer none(frmMessage::cmdYes);
   Command(TrayItem::mnuNoSound);
   EXPECT_EQ(CheckedSound(State()), 1);
   IconMessage(WM_LBUTTONUP);
@@ -289,6 +303,7 @@ TEST_F(TrayForm, AFailedWriteIsNotShownAsDone) {
   Command(TrayItem::mnuAllowMessenger);
   EXPECT_TRUE(State().blockMessengerChecked);
   EXPECT_FALSE(State().allowMessengerChecked);
+  EXPECT_FALSE(none.Seen().found);
 }
 
 TEST_F(TrayForm, IconComesBackWhenTheTaskbarRestarts) {

@@ -378,5 +378,25 @@ TEST_F(RealTray, RightButtonReleaseOpensTheMenuAtTheMouse) {
   EXPECT_TRUE(Settle(tray).iconInTray);
 }
 
+// Vista and 7 virtualize a program without a manifest: its settings would go to the user's
+// VirtualStore, which the helper never reads. The manifest asks to run as the user starts it.
+TEST(TrayManifest, TheProgramFileAsksToRunAsInvokedAndIsNeverVirtualized) {
+  HMODULE file = ::LoadLibraryExA(VEXBANE_TRAY_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(file, nullptr);
+  HRSRC found = ::FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_NE(found, nullptr) << "no RT_MANIFEST resource 1";
+  const DWORD size = ::SizeofResource(file, found);
+  const char* bytes = static_cast<const char*>(::LockResource(::LoadResource(file, found)));
+  ASSERT_NE(bytes, nullptr);
+  const std::string manifest(bytes, size);
+  ::FreeLibrary(file);
+  EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos)
+      << manifest;
+  EXPECT_NE(manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">"), std::string::npos);
+  // Nothing that would change the program's look or what Windows tells it of its version.
+  EXPECT_EQ(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+  EXPECT_EQ(manifest.find("supportedOS"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vexbane::tray::testing

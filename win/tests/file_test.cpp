@@ -324,6 +324,94 @@ TEST_F(FileTest, RacingWritersNeverLoseAReportedSaveAndTheReaderSeesOnlyWholeLis
   EXPECT_EQ(FolderFiles(), std::vector<std::string>{"WebSite.dat"});
 }
 
+// A folder that refuses this account a new file, as an installation for every account leaves
+// the program folder to a limited user: Wine never refuses its administrator, so the refusal
+// comes through the save's own seam.
+UINT WINAPI RefuseNewFile(LPCSTR, LPCSTR, UINT, LPSTR) {
+  ::SetLastError(ERROR_ACCESS_DENIED);
+  return 0;
+}
+
+// A disk that fills up halfway through the new list.
+BOOL WINAPI WriteHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  DWORD half = 0;
+  ::WriteFile(file, data, size / 2, &half, overlapped);
+  if (written) *written = half;
+  ::SetLastError(ERROR_DISK_FULL);
+  return FALSE;
+}
+
+TEST_F(FileTest, AFolderThatRefusesNewFilesGetsTheListWrittenIntoTheFileOnTheNtFamily) {
+  WriteRaw(m_path, "2\r\nfirst.example\r\nsecond.example\r\n");
+  SaveCalls refused;
+  refused.getTempFileName = &RefuseNewFile;
+  std::string data;
+  if (IsWindows9x()) {
+    // No access rights there: the refusal is whatever it is, and nothing is written in place.
+    EXPECT_EQ(ReplaceFileContents(m_path, "0\r\n", refused), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+    EXPECT_EQ(data, "2\r\nfirst.example\r\nsecond.example\r\n");
+    return;
+  }
+  const std::string longer = "3\r\nfirst.example\r\nsecond.example\r\nthird.example\r\n";
+  ASSERT_EQ(ReplaceFileContents(m_path, longer, refused), ERROR_SUCCESS);
+  ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+  EXPECT_EQ(data, longer);
+  // Shorter: the file is cut to the new list, no tail of the old one stays behind.
+  ASSERT_EQ(ReplaceFileContents(m_path, "1\r\nx\r\n", refused), ERROR_SUCCESS);
+  ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+  EXPECT_EQ(data, "1\r\nx\r\n");
+  // Written in place (the seam refuses every new file): no other file was left in the folder.
+  EXPECT_EQ(FolderFiles(), std::vector<std::string>{"WebSite.dat"});
+}
+
+TEST_F(FileTest, AWriteInPlaceThatFailsHalfwayLeavesTheOldListWholeAndItsLength) {
+  const std::string old = "2\r\nfirst.example\r\nsecond.example\r\n";
+  const std::string longer = old + "and much more than the old list held\r\n";
+  SaveCalls failing;
+  failing.writeFile = &WriteHalfThenFail;
+  for (const std::string& next : {longer, std::string("0\r\n")}) {
+    WriteRaw(m_path, old);
+    EXPECT_EQ(RewriteFileInPlace(m_path, next, failing), static_cast<DWORD>(ERROR_DISK_FULL)) << next;
+    std::string data;
+    ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+    EXPECT_EQ(data, old) << "after a failed write of " << next.size() << " bytes";
+  }
+}
+
+TEST_F(FileTest, AWriteInPlaceNeedsTheFileAndTheRightToWriteIt) {
+  EXPECT_EQ(RewriteFileInPlace(m_path, "0\r\n"), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(FolderFiles(), std::vector<std::string>{});
+  WriteRaw(m_path, "1\r\nkept\r\n");
+  ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(RewriteFileInPlace(m_path, "0\r\n"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::string data;
+  ASSERT_EQ(ReadWholeFile(m_path, data), ERROR_SUCCESS);
+  EXPECT_EQ(data, "1\r\nkept\r\n");
+}
+
+// A reader that opens the list while it is rewritten in place meets a brief conflict and looks
+// again, so it never reads half of it.
+TEST_F(FileTest, AReaderNeverSeesAListHalfWrittenInPlace) {
+  std::string small = "1\r\nshort\r\n", large(20000, 'x');
+  large = "1\r\n" + large + "\r\n";
+  WriteRaw(m_path, small);
+  std::atomic<bool> stop{false};
+  std::vector<std::string> seen;
+  std::thread reader([&] {
+    while (!stop) {
+      std::string data;
+      if (ReadWholeFile(m_path, data) == ERROR_SUCCESS) seen.push_back(data);
+    }
+  });
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(RewriteFileInPlace(m_path, i % 2 ? small : large), ERROR_SUCCESS);
+  stop = true;
+  reader.join();
+  ASSERT_FALSE(seen.empty());
+  for (const std::string& data : seen) EXPECT_TRUE(data == small || data == large) << data.size() << " bytes";
+}
+
 TEST(FolderOf, DropsTheFileNameAndTheBackslash) {
   EXPECT_EQ(FolderOf("C:\\Program Files\\Vexbane\\VexbaneIEDLL.dll"), "C:\\Program Files\\Vexbane");
   EXPECT_EQ(FolderOf("name.dll"), "");
