@@ -54,28 +54,65 @@ std::string FolderWithoutSlash(const char* folder) {
 
 }  // namespace
 
-DWORD PrepareForEveryAccount(const char* programFolder) noexcept {
+namespace {
+
+// Every step for the local Users group: the settings key and each data file.
+DWORD PrepareUsers(const char* programFolder) {
+  const std::string folder = FolderWithoutSlash(programFolder);
+  if (folder.empty()) return ERROR_INVALID_PARAMETER;
+  FirstError first;
+  first.Take(CreateKey(settings::kProductKeyPath));
+  const bool rights = !win::IsWindows9x();
+  if (rights) first.Take(win::GrantUsersOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, {kUsersKeyRights, true}));
+  for (const char* name : kDataFiles) {
+    const std::string path = folder + "\\" + name;
+    const DWORD created = win::CreateFileIfMissing(path);
+    first.Take(created);
+    if (rights && created == ERROR_SUCCESS) first.Take(win::GrantUsersOnFile(path, kUsersFileRights));
+  }
+  return first.get();
+}
+
+// Vista and later: what the helper in Protected Mode needs.
+DWORD PrepareProtectedMode(const char* programFolder) {
+  const std::string folder = FolderWithoutSlash(programFolder);
+  if (folder.empty()) return ERROR_INVALID_PARAMETER;
+  if (win::IsWindows9x() || !win::HasIntegrityLevels()) return ERROR_SUCCESS;
+  FirstError first;
+  first.Take(win::SetLowLabelOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath));
+  first.Take(WriteElevationPolicy(folder));
+  return first.get();
+}
+
+// The calls above allocate; setup is built without exceptions, where an allocation failure
+// ends the program instead.
+template <typename Step>
+DWORD Guarded(Step step, const char* programFolder) noexcept {
+#if defined(__cpp_exceptions)
   try {
-    const std::string folder = FolderWithoutSlash(programFolder);
-    if (folder.empty()) return ERROR_INVALID_PARAMETER;
-    FirstError first;
-    first.Take(CreateKey(settings::kProductKeyPath));
-    const bool rights = !win::IsWindows9x();
-    if (rights) first.Take(win::GrantUsersOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, {kUsersKeyRights, true}));
-    for (const char* name : kDataFiles) {
-      const std::string path = folder + "\\" + name;
-      const DWORD created = win::CreateFileIfMissing(path);
-      first.Take(created);
-      if (rights && created == ERROR_SUCCESS) first.Take(win::GrantUsersOnFile(path, kUsersFileRights));
-    }
-    if (rights && win::HasIntegrityLevels()) {
-      first.Take(win::SetLowLabelOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath));
-      first.Take(WriteElevationPolicy(folder));
-    }
-    return first.get();
+    return step(programFolder);
   } catch (...) {
     return ERROR_NOT_ENOUGH_MEMORY;
   }
+#else
+  return step(programFolder);
+#endif
+}
+
+}  // namespace
+
+DWORD PrepareUsersForSettingsAndLists(const char* programFolder) noexcept {
+  return Guarded(PrepareUsers, programFolder);
+}
+
+DWORD PrepareForProtectedMode(const char* programFolder) noexcept {
+  return Guarded(PrepareProtectedMode, programFolder);
+}
+
+DWORD PrepareForEveryAccount(const char* programFolder) noexcept {
+  const DWORD users = PrepareUsersForSettingsAndLists(programFolder);
+  const DWORD protectedMode = PrepareForProtectedMode(programFolder);
+  return users != ERROR_SUCCESS ? users : protectedMode;
 }
 
 DWORD RemoveAccountSteps() noexcept {
@@ -85,11 +122,15 @@ DWORD RemoveAccountSteps() noexcept {
 
 DWORD RevokeUsersOnSettingsKey() noexcept {
   if (win::IsWindows9x()) return ERROR_SUCCESS;
+#if defined(__cpp_exceptions)
   try {
     return win::RevokeUsersOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, true);
   } catch (...) {
     return ERROR_NOT_ENOUGH_MEMORY;
   }
+#else
+  return win::RevokeUsersOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, true);
+#endif
 }
 
 }  // namespace vexbane::accountsteps

@@ -40,6 +40,13 @@ inline constexpr const char* kDataFiles[] = {"WebSite.dat", "BlockedHost.dat", "
 // and files) or call RevokeUsersOnSettingsKey.
 DWORD PrepareForEveryAccount(const char* programFolder) noexcept;
 
+// The two halves of PrepareForEveryAccount, for a setup that runs them as steps of their own:
+// the settings key's and the data files' rights for Users (without them a limited account can
+// change nothing), and Vista's and later's label and elevation policy for Protected Mode
+// (ERROR_SUCCESS where the system has no integrity levels).
+DWORD PrepareUsersForSettingsAndLists(const char* programFolder) noexcept;
+DWORD PrepareForProtectedMode(const char* programFolder) noexcept;
+
 // The uninstaller's step: removes the elevation policy. The settings key and the files go with
 // the uninstaller's own removal of them. ERROR_SUCCESS also when there was nothing to remove.
 DWORD RemoveAccountSteps() noexcept;

@@ -8,6 +8,14 @@ SetupRunResult RunSetupSteps(const SetupSteps& steps, SetupProgress* progress) n
   for (size_t i = 0; i < steps.size(); ++i) {
     if (progress) progress->Starting(i, steps.size(), *steps[i]);
     unsigned long error = steps[i]->Do();
+    if (error != 0 && steps[i]->Optional()) {
+      if (!result.warning) {
+        result.warning = true;
+        result.warningStep = i;
+        result.warningError = error;
+      }
+      continue;
+    }
     if (error != 0) {
       result.failedStep = i;
       result.error = error;

@@ -21,6 +21,9 @@ class SetupStep {
   virtual void Commit() noexcept {}
   // True when the step's work is finished only by the next restart (known after Commit).
   virtual bool NeedsRestart() const noexcept { return false; }
+  // True when the product works without the step's work: its failure is reported, and the steps
+  // before it stay done.
+  virtual bool Optional() const noexcept { return false; }
 };
 
 using SetupSteps = std::vector<std::unique_ptr<SetupStep>>;
@@ -39,10 +42,13 @@ struct SetupRunResult {
   size_t failedStep = 0;     // index of the step that failed, when not done
   unsigned long error = 0;   // its error code
   bool restartNeeded = false;
+  bool warning = false;      // an optional step failed (the first such step, when done)
+  size_t warningStep = 0;
+  unsigned long warningError = 0;
 };
 
 // Runs the steps in order. When one fails, the steps done before it are undone in reverse order;
-// otherwise every step is committed.
+// otherwise every step is committed. An optional step's failure is noted and the next step runs.
 SetupRunResult RunSetupSteps(const SetupSteps& steps, SetupProgress* progress) noexcept;
 
 }  // namespace vexbane

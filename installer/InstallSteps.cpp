@@ -6,10 +6,12 @@
 #include "RegistryStep.h"
 #include "SetupActions.h"
 #include "SetupProduct.h"
+#include "accountsteps/AccountSteps.h"
 #include "core/settings.h"
 #include "win/file.h"
 #include "win/file_placement.h"
 #include "win/shell_link.h"
+#include "win/account_access.h"
 #include "win/start_menu.h"
 
 namespace vexbane::setup {
@@ -184,6 +186,42 @@ class StartMenuStep final : public SetupStep {
   std::vector<std::string> m_links;  // the shortcuts made new
 };
 
+// Rights for the local Users group on the settings key and on each list: on the NT family only an
+// administrator could write them otherwise, and a limited account could change no setting.
+class UsersRightsStep final : public SetupStep {
+ public:
+  explicit UsersRightsStep(std::string folder) : m_folder(std::move(folder)) {}
+  const char* Name() const noexcept override { return "Allowing every account to change Vexbane's settings and lists"; }
+  unsigned long Do() noexcept override {
+    m_grantedBefore = win::UsersRightsOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, true) != 0;
+    return accountsteps::PrepareUsersForSettingsAndLists(m_folder.c_str());
+  }
+  // An earlier installation's grant stays with it; the files go with their own steps' undo.
+  void Undo() noexcept override {
+    if (!m_grantedBefore) accountsteps::RevokeUsersOnSettingsKey();
+  }
+
+ private:
+  std::string m_folder;
+  bool m_grantedBefore = false;
+};
+
+// Vista and later: the settings key's low label and Internet Explorer's elevation policy for the
+// tray program, so that the helper in Protected Mode can keep its count and start the tray program
+// without a prompt. Blocking works without them, so a failure is told on the last page and the
+// installation stays.
+class ProtectedModeStep final : public SetupStep {
+ public:
+  explicit ProtectedModeStep(std::string folder) : m_folder(std::move(folder)) {}
+  const char* Name() const noexcept override { return "Letting Internet Explorer's Protected Mode reach Vexbane"; }
+  unsigned long Do() noexcept override { return accountsteps::PrepareForProtectedMode(m_folder.c_str()); }
+  void Undo() noexcept override { accountsteps::RemoveAccountSteps(); }
+  bool Optional() const noexcept override { return true; }
+
+ private:
+  std::string m_folder;
+};
+
 }  // namespace
 
 SetupSteps MakeInstallSteps(const InstallChoice& choice, const std::vector<PayloadFile>& files,
@@ -205,6 +243,8 @@ SetupSteps MakeInstallSteps(const InstallChoice& choice, const std::vector<Paylo
   auto settingsStep = std::make_unique<RegistryStep>("Writing the settings", HKEY_LOCAL_MACHINE, settings::kProductKeyPath);
   settingsStep->Text(settings::kPopup, "2", true).Text(settings::kAutoClean, choice.autoClean ? "1" : "0");
   steps.push_back(std::move(settingsStep));
+  steps.push_back(std::make_unique<UsersRightsStep>(folder));
+  steps.push_back(std::make_unique<ProtectedModeStep>(folder));
   steps.push_back(std::make_unique<RegisterServerStep>(folder, kHelperFile, kHelperClsid));
   if (withCookieCleaner)
     steps.push_back(std::make_unique<RegisterServerStep>(folder, kCookieCleanerFile, kCookieCleanerClsid));

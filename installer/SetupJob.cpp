@@ -14,6 +14,7 @@ void SetupJob::Install(SetupProgress* progress) {
   m_steps = MakeInstallSteps(m_choice, m_files, reinterpret_cast<const unsigned char*>(m_self.data()), m_programSize);
   m_result = RunSetupSteps(m_steps, progress);
   if (!m_result.done) m_failedStep = m_steps[m_result.failedStep]->Name();
+  if (m_result.done && m_result.warning) m_warningStep = m_steps[m_result.warningStep]->Name();
 }
 
 int SetupJob::ExitCode() const noexcept {
@@ -28,6 +29,10 @@ std::string SetupJob::Outcome() const {
            ")\r\n\r\nEverything setup had changed has been put back as it was before. Close the programs "
            "that may hold Vexbane's files, check that you may write to the folder, and run setup again.";
   std::string text = "Vexbane 5.0 has been installed in " + m_choice.folder + ".\r\n\r\n";
+  if (m_result.warning)
+    text += "One step did not succeed: " + m_warningStep + " (" + ErrorText(m_result.warningError) +
+            "). Blocking works; in Protected Mode the browser helper may not be able to keep its count or to start "
+            "the tray program without asking. Running setup again as an administrator may mend it.\r\n\r\n";
   if (m_result.restartNeeded)
     return text +
            "An Internet Explorer window was using the earlier browser helper, so Windows must be restarted to "

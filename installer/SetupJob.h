@@ -34,6 +34,7 @@ class SetupJob {
   SetupSteps m_steps;
   SetupRunResult m_result;
   std::string m_failedStep;
+  std::string m_warningStep;
 };
 
 // "<Program Files>\Vexbane", Program Files as the system reports it ("ProgramFilesDir" under

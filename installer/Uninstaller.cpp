@@ -6,6 +6,7 @@
 #include "SetupActions.h"
 #include "SetupExitCodes.h"
 #include "SetupProduct.h"
+#include "accountsteps/AccountSteps.h"
 #include "core/settings.h"
 #include "win/file.h"
 #include "win/file_placement.h"
@@ -131,6 +132,8 @@ int RunUninstall(const std::string& folder, const std::string& self, bool silent
   EndTrayProgram();
 
   win::DeleteKeyTree(HKEY_LOCAL_MACHINE, kBhoKey);
+  // Internet Explorer's elevation policy for the tray program (Vista and later).
+  accountsteps::RemoveAccountSteps();
   for (const char* server : {kHelperFile, kCookieCleanerFile})
     if (Exists(InFolder(folder, server))) RunRegsvr32(InFolder(folder, server), true);
 

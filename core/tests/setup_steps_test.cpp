@@ -10,8 +10,8 @@ namespace {
 
 class FakeStep final : public SetupStep {
  public:
-  FakeStep(std::string name, std::string& log, unsigned long error = 0, bool restart = false)
-      : m_name(std::move(name)), m_log(log), m_error(error), m_restart(restart) {}
+  FakeStep(std::string name, std::string& log, unsigned long error = 0, bool restart = false, bool optional = false)
+      : m_name(std::move(name)), m_log(log), m_error(error), m_restart(restart), m_optional(optional) {}
   const char* Name() const noexcept override { return m_name.c_str(); }
   unsigned long Do() noexcept override {
     m_log += "do " + m_name + ";";
@@ -20,12 +20,14 @@ class FakeStep final : public SetupStep {
   void Undo() noexcept override { m_log += "undo " + m_name + ";"; }
   void Commit() noexcept override { m_log += "commit " + m_name + ";"; }
   bool NeedsRestart() const noexcept override { return m_restart; }
+  bool Optional() const noexcept override { return m_optional; }
 
  private:
   std::string m_name;
   std::string& m_log;
   unsigned long m_error;
   bool m_restart;
+  bool m_optional;
 };
 
 class Names final : public SetupProgress {
@@ -79,6 +81,39 @@ TEST(SetupStepsTest, RestartNeededWhenAnyStepFinishesAtTheRestart) {
   steps.push_back(std::make_unique<FakeStep>("a", log));
   steps.push_back(std::make_unique<FakeStep>("b", log, 0, true));
   EXPECT_TRUE(RunSetupSteps(steps, nullptr).restartNeeded);
+}
+
+TEST(SetupStepsTest, OptionalStepFailingIsReportedAndTheInstallGoesOn) {
+  std::string log;
+  SetupSteps steps;
+  steps.push_back(std::make_unique<FakeStep>("a", log));
+  steps.push_back(std::make_unique<FakeStep>("b", log, 87, false, true));
+  steps.push_back(std::make_unique<FakeStep>("c", log, 5, false, true));
+  steps.push_back(std::make_unique<FakeStep>("d", log));
+  SetupRunResult r = RunSetupSteps(steps, nullptr);
+  EXPECT_TRUE(r.done);
+  EXPECT_TRUE(r.warning);
+  EXPECT_EQ(r.warningStep, 1u) << "the first optional failure is the one reported";
+  EXPECT_EQ(r.warningError, 87u);
+  EXPECT_EQ(log, "do a;do b;do c;do d;commit a;commit b;commit c;commit d;");
+}
+
+TEST(SetupStepsTest, LaterFailureUndoesAnOptionalStepThatFailedToo) {
+  std::string log;
+  SetupSteps steps;
+  steps.push_back(std::make_unique<FakeStep>("a", log, 87, false, true));
+  steps.push_back(std::make_unique<FakeStep>("b", log, 5));
+  SetupRunResult r = RunSetupSteps(steps, nullptr);
+  EXPECT_FALSE(r.done);
+  EXPECT_EQ(r.failedStep, 1u);
+  EXPECT_EQ(log, "do a;do b;undo a;") << "an optional step may have done part of its work";
+}
+
+TEST(SetupStepsTest, OptionalStepThatSucceedsLeavesNoWarning) {
+  std::string log;
+  SetupSteps steps;
+  steps.push_back(std::make_unique<FakeStep>("a", log, 0, false, true));
+  EXPECT_FALSE(RunSetupSteps(steps, nullptr).warning);
 }
 
 }  // namespace
