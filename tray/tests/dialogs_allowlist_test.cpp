@@ -284,6 +284,8 @@ TEST_F(AllowListEditor, ChromeTabOrderAndExit) {
         << "after control " << order[i];
   }
   // The Tab key reaches the editor through the program's own message loop.
+  ::SetForegroundWindow(form);
+  testing::Pump(20);
   ::SetFocus(::GetDlgItem(form, frmPopupAdvanced::txtWebSite));
   ::PostMessageA(::GetDlgItem(form, frmPopupAdvanced::txtWebSite), WM_KEYDOWN, VK_TAB, 0);
   testing::Pump(100);

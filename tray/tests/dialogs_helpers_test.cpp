@@ -78,7 +78,13 @@ RECT ControlRect(HWND control) {
 }
 
 void PressKey(WPARAM key, HWND control) {
-  if (control) ::SetFocus(control);
+  if (control) {
+    // The user's keys reach the window in front: X focus events of windows that came and went
+    // before may still be on their way to Wine, so the form is put in front first.
+    ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+    Pump(20);
+    ::SetFocus(control);
+  }
   HWND target = ::GetFocus();
   ::PostMessageA(target, WM_KEYDOWN, key, 1);
   ::PostMessageA(target, WM_KEYUP, key, 0xC0000001);
@@ -123,6 +129,9 @@ void MessageBoxAnswerer::Run(DWORD uiThread, int pressId, HWND owner) {
     GUITHREADINFO info = {sizeof info};
     return ::GetGUIThreadInfo(uiThread, &info) && info.hwndFocus ? info.hwndFocus : box;
   };
+  // A user presses keys once the box is up with its button holding the keyboard.
+  if (pressId < 0)
+    for (int i = 0; i < 200 && focusOf() == box; ++i) ::Sleep(10);
   if (pressId == kPressTabThenEnter) {
     m_seen.focusBeforeKeys = ::GetDlgCtrlID(focusOf());
     ::PostMessageA(focusOf(), WM_KEYDOWN, VK_TAB, 0);
