@@ -197,7 +197,9 @@ uint32_t frmRecentBlocked::SelectedBlock() const noexcept {
 }
 
 void frmRecentBlocked::KeepOnScreen() noexcept {
-  // The window is wider than the editors: on a 640-pixel screen it moves left to stay whole.
+  // The window is wider than the editors (688 pixels at 96 dots per inch): where the tray's
+  // place would push its right edge off the screen it moves left, to the screen's left edge at
+  // most (on a 640-pixel screen its last 48 pixels stay off).
   RECT r = {};
   ::GetWindowRect(hwnd(), &r);
   const int screen = ::GetSystemMetrics(SM_CXSCREEN);
