@@ -26,13 +26,14 @@ constexpr UINT kRefreshMessage = WM_APP + 0x31;
 // the hosts most sites use, and for the selected row's two addresses in the status lines.
 constexpr dialogs::TwipRect kClient = {0, 0, 10320, 4700};
 constexpr dialogs::TwipRect kImgBack = {0, 0, 10272, 4652};
-constexpr dialogs::TwipRect kLabel1 = {480, 600, 1800, 312};
-constexpr dialogs::TwipRect kCounts = {2400, 600, 7440, 312};
+// The picture's title band grows with the taller frame: the first line stands below it.
+constexpr dialogs::TwipRect kLabel1 = {480, 690, 1800, 252};
+constexpr dialogs::TwipRect kCounts = {2400, 690, 7440, 252};
 constexpr int32_t kListLeft = 480;
 constexpr int32_t kListWidth = 9360;
-constexpr int32_t kHeaderTop = 900;
+constexpr int32_t kHeaderTop = 960;
 constexpr int32_t kHeaderHeight = 216;
-constexpr dialogs::TwipRect kList = {kListLeft, 1140, kListWidth, 1680};
+constexpr dialogs::TwipRect kList = {kListLeft, 1190, kListWidth, 1630};
 // Five lines: the addresses wrap wherever they must, so both show whole.
 constexpr dialogs::TwipRect kStatus = {480, 2900, 9360, 1000};
 // Left edges of the five columns inside the list; the headers stand above them. "Site" and
