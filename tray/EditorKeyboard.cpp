@@ -16,8 +16,9 @@ EditorKeyboard::EditorKeyboard() noexcept
 bool IsEditorForm(HWND window) noexcept {
   char name[64] = {};
   if (!window || !::GetClassNameA(window, name, sizeof name)) return false;
-  return std::strcmp(name, frmPopupAdvanced::kClassName) == 0 || std::strcmp(name, frmPopupCookie::kClassName) == 0 ||
-         std::strcmp(name, frmRecentBlocked::kClassName) == 0;
+  return std::strcmp(name, frmPopupAdvanced::kClassName) == 0 ||
+         std::strcmp(name, frmPopupAdvanced::kBlockedHostsClassName) == 0 ||
+         std::strcmp(name, frmPopupCookie::kClassName) == 0 || std::strcmp(name, frmRecentBlocked::kClassName) == 0;
 }
 
 LRESULT CALLBACK EditorKeyboard::GetMessageProc(int code, WPARAM wParam, LPARAM lParam) noexcept {

@@ -202,6 +202,23 @@ bool DialogForm::OpenToolWindow(const Design& design, HWND owner, int32_t leftTw
   return true;
 }
 
+int DialogForm::EnterButton() const noexcept {
+  HWND focus = ::GetFocus();
+  if (focus && ::GetParent(focus) == hwnd() &&
+      (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+    return ::GetDlgCtrlID(focus);
+  return MainButton();
+}
+
+void DialogForm::MarkMainButton() const noexcept {
+  if (HWND main = MainButton() ? Item(MainButton()) : nullptr) ::SendMessageA(main, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void DialogForm::FocusControl(HWND control) noexcept {
+  m_lastFocus = control;
+  ::SetFocus(control);
+}
+
 void DialogForm::MoveByMouse(HWND form) noexcept {
   ::ReleaseCapture();
   ::SendMessageA(form, WM_NCLBUTTONDOWN, HTCAPTION, 0);
@@ -250,6 +267,25 @@ LRESULT DialogForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     case WM_DESTROY:
       OnUnload();
       return 0;
+    case WM_ACTIVATE:
+      // As the dialog manager does: the control that held the keyboard gets it back when the
+      // form is activated again, rather than the form itself, where Tab and Enter lose track.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd(), focus)) m_lastFocus = focus;
+      }
+      return Default(msg, wParam, lParam);
+    case WM_SETFOCUS: {
+      HWND to = m_lastFocus && ::IsChild(hwnd(), m_lastFocus) ? m_lastFocus : ::GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+      if (to) ::SetFocus(to);
+      return 0;
+    }
+    case DM_GETDEFID: {
+      // These windows are no dialog class: without an answer here the dialog manager turns
+      // Enter into IDOK, whatever button holds the keyboard.
+      const int id = EnterButton();
+      return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
+    }
   }
   return Default(msg, wParam, lParam);
 }

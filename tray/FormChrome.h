@@ -73,6 +73,17 @@ class DialogForm : public win::Window {
   const ScreenRatio& Ratio() const noexcept { return m_ratio; }
   HWND Owner() const noexcept { return ::GetWindow(hwnd(), GW_OWNER); }
 
+  // The button that Enter presses while the keyboard is not on another push button: the
+  // window's main one (0: none). Shown as the default button.
+  virtual int MainButton() const noexcept { return 0; }
+  // Which button Enter presses now: the push button that holds the keyboard, else MainButton.
+  // The dialog manager asks this (DM_GETDEFID) for every Enter that IsDialogMessage sees.
+  int EnterButton() const noexcept;
+  // Gives the main button the default look; called once the controls exist.
+  void MarkMainButton() const noexcept;
+  // Gives `control` the keyboard, and back whenever the form is activated again.
+  void FocusControl(HWND control) noexcept;
+
   virtual void OnCommand(int id, int code, HWND control) noexcept = 0;
   // Form_Unload: the window is being destroyed.
   virtual void OnUnload() noexcept {}
@@ -104,6 +115,7 @@ class DialogForm : public win::Window {
   win::UniqueBrush m_grey;
   std::vector<Label> m_labels;
   std::vector<std::pair<HWND, win::UniqueBrush>> m_controlBrushes;
+  HWND m_lastFocus = nullptr;  // the control that held the keyboard when the form lost it
 };
 
 // Makes a modeless form, loads and shows it; the form deletes itself when its window goes.

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "AllowListFile.h"
 #include "ModTray.h"
 #include "core/block_record_v2.h"
 #include "core/blocked_hosts.h"
+#include "core/recent_blocks_status.h"
 #include "core/recent_blocks_target.h"
 #include "core/settings.h"
 #include "frmMessage.h"
@@ -55,8 +57,15 @@ std::string BrowserProgram() {
 void frmRecentBlocked::EnableRowButtons() noexcept {
   const blocks::RecentBlock* row = Module().recentBlocks.Find(SelectedBlock());
   const bool target = row && !row->record.targetUrl.empty();
-  ::EnableWindow(Item(cmdOpen), target);
-  ::EnableWindow(Item(cmdBlockHost), target);
+  // A button that loses its use while it holds the keyboard hands it to the list.
+  HWND focus = ::GetFocus();
+  const std::pair<int, bool> buttons[] = {
+      {cmdOpen, target}, {cmdBlockHost, target}, {cmdAllowSite, row != nullptr}, {cmdCopyAddress, row != nullptr}};
+  for (const auto& [id, enabled] : buttons) {
+    HWND button = Item(id);
+    if (!enabled && button == focus) ::SetFocus(Item(lstBlocks));
+    ::EnableWindow(button, enabled);
+  }
 }
 
 void frmRecentBlocked::cmdOpen_Click() noexcept {
@@ -107,7 +116,7 @@ void frmRecentBlocked::cmdBlockHost_Click() noexcept {
     auto added = blocks::AddBlockedHost(*entries, row->record.targetUrl);
     if (!added) return SetStatus(host + " is already on the Blocked Hosts list.");
     if (WriteListFile(settings::kBlockedHostFile, *added, &why))
-      SetStatus(host + " was added to the Blocked Hosts list: its windows stay blocked after a click.");
+      SetStatus(blocks::BlockHostAddedText(host));
     else
       SetStatus(WithCause("The Blocked Hosts list could not be written; nothing was changed.", why));
   } catch (...) {

@@ -26,12 +26,26 @@ BOOL CALLBACK MatchClass(HWND window, LPARAM param) noexcept {
   return TRUE;
 }
 
+HWND FindForm(const char* className) noexcept {
+  FindByClass search = {className, nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &MatchClass, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // Unloads the tool window of this class on the program's own thread; its Form_Unload clears
 // its open flag.
 void UnloadForm(const char* className) noexcept {
-  FindByClass search = {className, nullptr};
-  ::EnumThreadWindows(::GetCurrentThreadId(), &MatchClass, reinterpret_cast<LPARAM>(&search));
-  if (search.found) ::DestroyWindow(search.found);
+  if (HWND form = FindForm(className)) ::DestroyWindow(form);
+}
+
+// A second pick of the menu item: the window the user asked for comes to the front, restored
+// if it was minimized. The menu gave this program the foreground, so it may hand it on.
+void RaiseForm(const char* className) noexcept {
+  HWND form = FindForm(className);
+  if (!form) return;
+  if (::IsIconic(form)) ::ShowWindow(form, SW_RESTORE);
+  ::SetForegroundWindow(form);
+  ::BringWindowToTop(form);
 }
 
 // The tool windows, at most one open at a time: opening one closes the others.
@@ -52,7 +66,7 @@ void OpenToolWindow(const ToolWindow& wanted, HWND owner) noexcept {
   ModTray& module = Module();
   for (const ToolWindow& other : kToolWindows)
     if (&other != &wanted && module.*other.openFlag) UnloadForm(other.className);
-  if (module.*wanted.openFlag) return;
+  if (module.*wanted.openFlag) return RaiseForm(wanted.className);
   module.*wanted.openFlag = true;
   // A window that could not be made must not leave the command locked out for good.
   if (!wanted.show(owner)) module.*wanted.openFlag = false;

@@ -5,12 +5,12 @@
 namespace vexbane::tray {
 
 // "Cookie Manager": closes the allow-list editor if open, then opens the cookie manager
-// unless it is already open.
+// or, when it is already open, brings it to the front.
 void mnuCookie_Click(HWND owner) noexcept;
 // "Allow List": the same with the roles swapped.
 void mnuWhiteList_Click(HWND owner) noexcept;
 // "Recently Blocked": closes the other tool window if one is open, then opens the list of
-// recent blocks unless it is already open.
+// recent blocks, or brings it to the front when it is already open.
 void mnuRecentBlocked_Click(HWND owner) noexcept;
 // "Blocked Hosts": the list editor over the Blocked Hosts list, likewise.
 void mnuBlockedHosts_Click(HWND owner) noexcept;

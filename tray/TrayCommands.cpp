@@ -40,8 +40,9 @@ void frmTrayForm::ShowStoredLevel() noexcept {
   // write that did not take is not shown as done.
   if (!objRegistry) return;
   ShowLevel(DisplayForStoredPopup(objRegistry->GetRegStringValue(settings::kPopup)));
+  // The foreground is taken only for the menu (ShowContextMenu); a command or the left click
+  // leaves it with the window the user works in.
   m_iconInTray = NotifyIcon(NIM_MODIFY);
-  ::SetForegroundWindow(hwnd());
 }
 
 void frmTrayForm::SetBlockLevel(int16_t level) noexcept {

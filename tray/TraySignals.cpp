@@ -46,7 +46,8 @@ void frmTrayForm::cmdBlock_Click() noexcept {
   lngLastBlink = TimeOfDayNow();
   nid.hIcon = showing;
   m_iconInTray = NotifyIcon(NIM_MODIFY);
-  ::SetForegroundWindow(hwnd());
+  // No SetForegroundWindow here: a block happens while the user types into the browser, and
+  // Windows 95 and NT 4.0 would hand the keyboard to this hidden form.
   if (m_blinks < 255) ++m_blinks;
 }
 

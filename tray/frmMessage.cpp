@@ -39,6 +39,8 @@ bool frmMessage::Form_Load(HWND owner) noexcept {
              dialogs::kMessageYes);
   AddControl("BUTTON", cmdNo, buttons.noCaption.c_str(), buttonStyle | (buttons.noVisible ? WS_VISIBLE : 0), 0,
              dialogs::kMessageNo);
+  m_mainButton = buttons.noVisible && buttons.noCaption == "Yes" ? cmdNo : cmdYes;
+  MarkMainButton();
   ::MessageBeep(MB_OK);
 
   m_owner = owner;
@@ -46,7 +48,7 @@ bool frmMessage::Form_Load(HWND owner) noexcept {
   if (m_ownerWasEnabled) ::EnableWindow(owner, FALSE);
   ::ShowWindow(hwnd(), SW_SHOW);
   ::SetForegroundWindow(hwnd());
-  ::SetFocus(Item(cmdYes));
+  FocusControl(Item(m_mainButton));
   return true;
 }
 

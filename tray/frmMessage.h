@@ -38,12 +38,15 @@ class frmMessage final : public DialogForm {
   void Unload() noexcept;
   void RunModalLoop() noexcept;
 
+  // The button captioned "Ok" or "Yes": the right one in "NoYes", the left one otherwise.
+  int MainButton() const noexcept override { return m_mainButton; }
   void OnCommand(int id, int code, HWND control) noexcept override;
   void OnFinalDestroy() noexcept override { m_closed = true; }
 
   HWND m_owner = nullptr;
   bool m_ownerWasEnabled = false;
   bool m_closed = false;
+  int m_mainButton = cmdYes;
 };
 
 // The calling sequence of a form that asks: places the box over `ownerForm` (a tenth of its

@@ -107,21 +107,22 @@ bool frmPopupAdvanced::Form_Load(HWND owner) noexcept {
                WS_EX_CLIENTEDGE, dialogs::kAdvancedList);
     AddControl("EDIT", txtWebSite, "", child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                m_list.hostsOnly ? kHostBox : kKeywordBox);
-    AddControl("BUTTON", cmdAdd, "Add", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
-    AddControl("BUTTON", cmdRemove, "Remove", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
-    AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
-    // Last in the tab order, so the designed order of the others stands.
+    // "Test" stands beside the keyword box, so Tab reaches it right after the box.
     if (!m_list.hostsOnly) {
       AddControl("BUTTON", cmdTest, "Test", child | BS_PUSHBUTTON, 0, kTestButton);
       AddLabel(lblTest, "", kTestAnswer, LabelLook::Body, false);
     }
+    AddControl("BUTTON", cmdAdd, "Add", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
+    AddControl("BUTTON", cmdRemove, "Remove", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
+    AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
+    MarkMainButton();
 
     // Shown from the editor's own message, as a click's notice is, once the load is over.
     if (!LoadWebSites()) ::PostMessageA(hwnd(), kListNotReadNotice, 0, 0);
     m_keyboard.reset(new (std::nothrow) EditorKeyboard);
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetForegroundWindow(hwnd());
-    ::SetFocus(Item(txtWebSite));
+    FocusControl(Item(txtWebSite));
     return true;
   } catch (...) {
     return m_ownedByWindow;
@@ -236,7 +237,9 @@ void frmPopupAdvanced::Form_Unload() noexcept {
 }
 
 void frmPopupAdvanced::OnCommand(int id, int code, HWND) noexcept {
-  // Enter in the keyword box adds it; Esc leaves the editor, as Exit does.
+  // Enter presses the button that holds the keyboard, else "Add" (EnterButton); an IDOK from
+  // a dialog manager that did not ask still adds from the keyword box. Esc leaves the editor,
+  // as Exit does.
   if (id == IDOK && ::GetFocus() == Item(txtWebSite)) return cmdAdd_Click();
   if (id == IDCANCEL) return cmdExit_Click();
   if (code != BN_CLICKED) return;

@@ -72,6 +72,7 @@ class frmPopupAdvanced final : public DialogForm {
   void cmdTest_Click() noexcept;
   void Form_Unload() noexcept;
 
+  int MainButton() const noexcept override { return cmdAdd; }
   void OnCommand(int id, int code, HWND control) noexcept override;
   void OnUnload() noexcept override { Form_Unload(); }
   void OnFinalDestroy() noexcept override;

@@ -130,6 +130,7 @@ bool frmPopupCookie::Form_Load(HWND owner) noexcept {
     AddControl("BUTTON", cmdOk, "Ok", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton1);
     AddControl("BUTTON", cmdClean, "Clean", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton2);
     AddControl("BUTTON", cmdExit, "Exit", child | BS_PUSHBUTTON, 0, dialogs::kEditorButton3);
+    MarkMainButton();
 
     AssignIfConverts(intAutoClean, CRegistry().GetRegStringValue(settings::kAutoClean));
     strCookiePath = CRegistry().GetRegPathShellFolder(settings::kCookies);

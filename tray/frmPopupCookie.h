@@ -50,6 +50,7 @@ class frmPopupCookie final : public DialogForm {
   void cmdExit_Click() noexcept;
   void Form_Unload() noexcept;
 
+  int MainButton() const noexcept override { return cmdOk; }
   void OnCommand(int id, int code, HWND control) noexcept override;
   void OnUnload() noexcept override { Form_Unload(); }
   void OnFinalDestroy() noexcept override;

@@ -9,7 +9,9 @@
 #include "ModTray.h"
 #include "core/dialogs_forms.h"
 #include "core/recent_blocks.h"
+#include "core/recent_blocks_status.h"
 #include "core/recent_blocks_target.h"
+#include "core/text_fit.h"
 #include "dialogs_resources.h"
 #include "frmMessage.h"
 
@@ -20,25 +22,35 @@ constexpr int kTitlePoints = 13;
 // Asks the open window to show the list afresh; sent on the tray's own thread only.
 constexpr UINT kRefreshMessage = WM_APP + 0x31;
 
-// Designed positions in twips, on the editors' frame and picture.
-constexpr dialogs::TwipRect kLabel1 = {480, 600, 1800, 312};
-constexpr dialogs::TwipRect kCounts = {2400, 600, 3492, 312};
+// Designed positions in twips, on the editors' picture stretched over a wider frame: room for
+// the hosts most sites use, and for the selected row's two addresses in the status lines.
+constexpr dialogs::TwipRect kClient = {0, 0, 10320, 4700};
+constexpr dialogs::TwipRect kImgBack = {0, 0, 10272, 4652};
+// The picture's title band grows with the taller frame: the first line stands below it.
+constexpr dialogs::TwipRect kLabel1 = {480, 690, 1800, 252};
+constexpr dialogs::TwipRect kCounts = {2400, 690, 7440, 252};
 constexpr int32_t kListLeft = 480;
-constexpr int32_t kListWidth = 5412;
-constexpr int32_t kHeaderTop = 900;
+constexpr int32_t kListWidth = 9360;
+constexpr int32_t kHeaderTop = 960;
 constexpr int32_t kHeaderHeight = 216;
-constexpr dialogs::TwipRect kList = {kListLeft, 1140, kListWidth, 1680};
-constexpr dialogs::TwipRect kStatus = {480, 2916, 5412, 384};
-// Left edges of the five columns inside the list; the headers stand above them.
-constexpr int32_t kColumnTwips[] = {0, 870, 1830, 2790, 3900};
+constexpr dialogs::TwipRect kList = {kListLeft, 1190, kListWidth, 1630};
+// Five lines: the addresses wrap wherever they must, so both show whole.
+constexpr dialogs::TwipRect kStatus = {480, 2900, 9360, 1000};
+// Left edges of the five columns inside the list; the headers stand above them. "Site" and
+// "Opens" each hold about thirty characters ("pagead2.googlesyndication.com") before their
+// start gives way to "...".
+constexpr int32_t kColumnTwips[] = {0, 840, 3780, 6720, 7860};
 constexpr int kColumns = 5;
+constexpr int kSiteColumn = 1;
+constexpr int kOpensColumn = 2;
 constexpr int32_t kColumnPadTwips = 60;
-// Five buttons across the list's width, each as wide as its caption needs.
-constexpr dialogs::TwipRect kOpenButton = {480, 3360, 720, 432};
-constexpr dialogs::TwipRect kAllowSiteButton = {1296, 3360, 1032, 432};
-constexpr dialogs::TwipRect kBlockHostButton = {2424, 3360, 1092, 432};
-constexpr dialogs::TwipRect kCopyAddressButton = {3612, 3360, 1332, 432};
-constexpr dialogs::TwipRect kExitButton = {5040, 3360, 852, 432};
+// Five buttons across the list's width, each as wide as its caption needs; "Exit" at the right.
+constexpr int32_t kButtonTop = 3990;
+constexpr dialogs::TwipRect kOpenButton = {480, kButtonTop, 720, 432};
+constexpr dialogs::TwipRect kAllowSiteButton = {1296, kButtonTop, 1032, 432};
+constexpr dialogs::TwipRect kBlockHostButton = {2424, kButtonTop, 1092, 432};
+constexpr dialogs::TwipRect kCopyAddressButton = {3612, kButtonTop, 1332, 432};
+constexpr dialogs::TwipRect kExitButton = {8988, kButtonTop, 852, 432};
 constexpr char kNothingBlocked[] = "No window has been blocked since the tray program started.";
 
 std::string ItemText(HWND list, int index) {
@@ -93,10 +105,10 @@ void frmRecentBlocked::RefreshOpen() noexcept {
 bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
   try {
     const ModTray& module = Module();
-    const Design design = {kClassName, IDB_ADVANCED_BACK, kTitlePoints, dialogs::kEditorClient,
-                           dialogs::kEditorImgBack};
+    const Design design = {kClassName, IDB_ADVANCED_BACK, kTitlePoints, kClient, kImgBack};
     if (!OpenToolWindow(design, owner, module.lngFormLeft, module.lngFormTop)) return false;
     m_ownedByWindow = true;
+    KeepOnScreen();
     AddLabel(Label1, "Recently Blocked:", kLabel1, LabelLook::Body, false);
     AddLabel(lblCounts, "", kCounts, LabelLook::Body, false);
     static constexpr const char* kHeaders[kColumns] = {"Time", "Site", "Opens", "What", "Why"};
@@ -111,7 +123,10 @@ bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
                            child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS |
                                LBS_OWNERDRAWFIXED,
                            WS_EX_CLIENTEDGE, kList);
-    AddLabel(lblStatus, "", kStatus, LabelLook::Body, false);
+    // Read-only text: the system wraps an address of any length at any character, and the
+    // user can select it.
+    AddControl("EDIT", lblStatus, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, kStatus);
+    ::ShowScrollBar(Item(lblStatus), SB_VERT, FALSE);
     AddControl("BUTTON", cmdOpen, "Open", child | BS_PUSHBUTTON, 0, kOpenButton);
     AddControl("BUTTON", cmdAllowSite, "Allow Site", child | BS_PUSHBUTTON, 0, kAllowSiteButton);
     AddControl("BUTTON", cmdBlockHost, "Block Host", child | BS_PUSHBUTTON, 0, kBlockHostButton);
@@ -128,11 +143,14 @@ bool frmRecentBlocked::Form_Load(HWND owner) noexcept {
       ::SendMessageA(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 3);
     }
 
+    MarkMainButton();
     Refresh();
+    // The newest block is the one the user most likely came for.
+    if (::SendMessageA(list, LB_SETCURSEL, 0, 0) != LB_ERR) ShowSelection();
     m_keyboard.reset(new (std::nothrow) EditorKeyboard);
     ::ShowWindow(hwnd(), SW_SHOW);
     ::SetForegroundWindow(hwnd());
-    ::SetFocus(list);
+    FocusControl(list);
     return true;
   } catch (...) {
     return m_ownedByWindow;
@@ -179,10 +197,55 @@ uint32_t frmRecentBlocked::SelectedBlock() const noexcept {
   return id == LB_ERR ? 0 : static_cast<uint32_t>(id);
 }
 
+void frmRecentBlocked::KeepOnScreen() noexcept {
+  // The window is wider than the editors (688 pixels at 96 dots per inch): where the tray's
+  // place would push its right edge off the screen it moves left, to the screen's left edge at
+  // most (on a 640-pixel screen its last 48 pixels stay off).
+  RECT r = {};
+  ::GetWindowRect(hwnd(), &r);
+  const int screen = ::GetSystemMetrics(SM_CXSCREEN);
+  int left = r.left;
+  if (r.right > screen) left = screen - (r.right - r.left);
+  if (left < 0) left = 0;
+  if (left != r.left) ::SetWindowPos(hwnd(), nullptr, left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmRecentBlocked::ShowSelection() noexcept {
+  EnableRowButtons();
+  try {
+    const blocks::RecentBlock* row = Module().recentBlocks.Find(SelectedBlock());
+    SetStatus(row ? blocks::RowAddressesText(*row) : std::string());
+  } catch (...) {
+  }
+}
+
 void frmRecentBlocked::SetStatus(const std::string& text) noexcept {
   HWND status = Item(lblStatus);
+  ::ShowScrollBar(status, SB_VERT, FALSE);
   ::SetWindowTextA(status, text.c_str());
+  // Addresses longer than the lines hold can be scrolled to: the scroll bar shows only then.
+  if (StatusOverflows()) ::ShowScrollBar(status, SB_VERT, TRUE);
   ::InvalidateRect(status, nullptr, FALSE);
+}
+
+bool frmRecentBlocked::StatusOverflows() const noexcept {
+  HWND status = Item(lblStatus);
+  RECT area = {};
+  ::GetClientRect(status, &area);
+  const LRESULT lines = ::SendMessageA(status, EM_GETLINECOUNT, 0, 0);
+  const LRESULT last = ::SendMessageA(status, EM_LINEINDEX, static_cast<WPARAM>(lines > 0 ? lines - 1 : 0), 0);
+  const LRESULT at = ::SendMessageA(status, EM_POSFROMCHAR, static_cast<WPARAM>(last), 0);
+  // A character past the end answers -1: the line is then below the area as well.
+  if (at == -1) return lines > 1;
+  HDC dc = ::GetDC(status);
+  TEXTMETRICA metrics = {};
+  if (dc) {
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(status, WM_GETFONT, 0, 0)));
+    ::GetTextMetricsA(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(status, dc);
+  }
+  return static_cast<short>(HIWORD(at)) + metrics.tmHeight > area.bottom;
 }
 
 // A row is the tray's to drop while this runs: a message box, the clipboard and the file all
@@ -205,13 +268,16 @@ void frmRecentBlocked::cmdAllowSite_Click() noexcept {
     std::string why;
     auto entries = ReadAllowListFile(&why);
     if (!entries) return Refused(WithCause("The allow list could not be read; nothing was changed.", why));
+    // What the status line will say is worked out while the row is certainly there.
+    const std::string already = blocks::AllowSiteOutcomeText(*row, site, false);
+    const std::string done = blocks::AllowSiteOutcomeText(*row, site, true);
     auto added = blocks::AddSiteToAllowList(*entries, site);
     if (!added) {
-      SetStatus(site + " is already on the allow list.");
+      SetStatus(already);
       return;
     }
     if (WriteAllowListFile(*added, &why))
-      SetStatus(site + " was added to the allow list: its next windows open.");
+      SetStatus(done);
     else
       Refused(WithCause("The allow list could not be written; nothing was changed.", why));
   } catch (...) {
@@ -249,13 +315,13 @@ void frmRecentBlocked::Form_Unload() noexcept {
   Module().blnRecentFormOpen = false;
 }
 
-void frmRecentBlocked::OnCommand(int id, int code, HWND) noexcept {
+void frmRecentBlocked::OnCommand(int id, int code, HWND control) noexcept {
   if (id == IDCANCEL) return cmdExit_Click();
-  if (id == lstBlocks && code == LBN_SELCHANGE) {
-    EnableRowButtons();
-    return SetStatus("");
-  }
+  if (id == lstBlocks && code == LBN_SELCHANGE) return ShowSelection();
   if (code != BN_CLICKED) return;
+  // A button off for want of a row does nothing, however its click arrives (Wine delivers a
+  // BM_CLICK to a disabled button).
+  if (control && !::IsWindowEnabled(control)) return;
   if (id == cmdAllowSite) cmdAllowSite_Click();
   if (id == cmdCopyAddress) cmdCopyAddress_Click();
   if (id == cmdExit) cmdExit_Click();
@@ -287,6 +353,14 @@ void frmRecentBlocked::DrawRow(const DRAWITEMSTRUCT& item) noexcept {
     cellRect.left = item.rcItem.left + dialogs::TwipsToPixels(kColumnTwips[c] + kColumnPadTwips, Ratio().x);
     if (c + 1 < kColumns)
       cellRect.right = item.rcItem.left + dialogs::TwipsToPixels(kColumnTwips[c + 1], Ratio().x);
+    if (c == kSiteColumn || c == kOpensColumn) {
+      // A host gives way at its start: its end names the site ("...ads.example").
+      cell = vexbane::text::FitKeepingEnd(cell, cellRect.right - cellRect.left, [dc](std::string_view part) {
+        SIZE size = {};
+        ::GetTextExtentPoint32A(dc, part.data(), static_cast<int>(part.size()), &size);
+        return static_cast<int>(size.cx);
+      });
+    }
     ::DrawTextA(dc, cell.c_str(), static_cast<int>(cell.size()), &cellRect,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }

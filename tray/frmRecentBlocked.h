@@ -49,13 +49,20 @@ class frmRecentBlocked final : public DialogForm {
   void cmdCopyAddress_Click() noexcept;
   void cmdOpen_Click() noexcept;       // RecentBlockedOpen.cpp
   void cmdBlockHost_Click() noexcept;  // RecentBlockedOpen.cpp
-  // "Open" only for a selected row whose target is known.
+  // "Allow Site" and "Copy Address" for a selected row; "Open" and "Block Host" for a selected
+  // row whose target is known.
   void EnableRowButtons() noexcept;
+  // The selected row's buttons and its two addresses in the status line.
+  void ShowSelection() noexcept;
+  void KeepOnScreen() noexcept;
+  int MainButton() const noexcept override { return cmdOpen; }
   void cmdExit_Click() noexcept;
   void Form_Unload() noexcept;
   // The id of the selected row's block, 0 when no row is selected.
   uint32_t SelectedBlock() const noexcept;
   void SetStatus(const std::string& text) noexcept;
+  // True when the status text has more lines than its area shows.
+  bool StatusOverflows() const noexcept;
   // "Allow Site" could not be done: the status line and the program's message box say why.
   void Refused(const std::string& why) noexcept;
   void DrawRow(const DRAWITEMSTRUCT& item) noexcept;

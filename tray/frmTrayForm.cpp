@@ -92,8 +92,9 @@ void frmTrayForm::FillTrayRecord() noexcept {
 }
 
 void frmTrayForm::Form_Load() noexcept {
-  // 1. Shown and repainted as any form is; Form_Resize keeps it from appearing.
-  ::ShowWindow(hwnd(), SW_SHOW);
+  // 1. Shown and repainted as any form is; Form_Resize keeps it from appearing. Shown without
+  // activation: a plain show would take the foreground from the browser that started us.
+  ::ShowWindow(hwnd(), SW_SHOWNA);
   ::UpdateWindow(hwnd());
   // 2.
   FillTrayRecord();
@@ -109,8 +110,8 @@ void frmTrayForm::Form_Load() noexcept {
   MessengerStepAtLoad();
   // 8.
   m_iconInTray = NotifyIcon(NIM_ADD);
-  // 9.
-  ::SetForegroundWindow(hwnd());
+  // 9. The foreground stays with the browser window that started the program: Windows 95 and
+  // NT 4.0 would hand it to this hidden form, and the keys the user types would go nowhere.
   // 10.
   PublishHandles();
   // 11.

@@ -276,18 +276,20 @@ TEST_F(AllowListEditor, ChromeTabOrderAndExit) {
   ::DeleteObject(expected);
   ::DeleteObject(region);
 
-  const int order[] = {frmPopupAdvanced::lstURL, frmPopupAdvanced::txtWebSite, frmPopupAdvanced::cmdAdd,
-                       frmPopupAdvanced::cmdRemove, frmPopupAdvanced::cmdExit, frmPopupAdvanced::cmdTest,
+  const int order[] = {frmPopupAdvanced::lstURL, frmPopupAdvanced::txtWebSite, frmPopupAdvanced::cmdTest,
+                       frmPopupAdvanced::cmdAdd, frmPopupAdvanced::cmdRemove, frmPopupAdvanced::cmdExit,
                        frmPopupAdvanced::lstURL};
   for (size_t i = 0; i + 1 < std::size(order); ++i) {
     EXPECT_EQ(::GetDlgItem(form, order[i + 1]), ::GetNextDlgTabItem(form, ::GetDlgItem(form, order[i]), FALSE))
         << "after control " << order[i];
   }
   // The Tab key reaches the editor through the program's own message loop.
+  ::SetForegroundWindow(form);
+  testing::Pump(20);
   ::SetFocus(::GetDlgItem(form, frmPopupAdvanced::txtWebSite));
   ::PostMessageA(::GetDlgItem(form, frmPopupAdvanced::txtWebSite), WM_KEYDOWN, VK_TAB, 0);
   testing::Pump(100);
-  EXPECT_EQ(::GetDlgItem(form, frmPopupAdvanced::cmdAdd), ::GetFocus());
+  EXPECT_EQ(::GetDlgItem(form, frmPopupAdvanced::cmdTest), ::GetFocus());
 
   testing::Click(form, frmPopupAdvanced::cmdExit);
   EXPECT_FALSE(::IsWindow(form));

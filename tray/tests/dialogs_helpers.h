@@ -42,10 +42,20 @@ struct SeenMessageBox {
   RECT textRect{};
   bool ownerEnabled = true;
   DWORD style = 0;
+  int focusBeforeKeys = 0;  // the control id that held the keyboard before Tab
 };
 
+// Keys as the dialog manager sees them: WM_KEYDOWN and WM_KEYUP posted to the control that
+// holds the keyboard (after giving it to `control`, when one is named), then the thread's
+// messages handled through the program's own keyboard hook.
+void PressKey(WPARAM key, HWND control = nullptr);
+
+// For MessageBoxAnswerer: instead of a click, Enter; or Tab, then Enter.
+inline constexpr int kPressEnter = -1;
+inline constexpr int kPressTabThenEnter = -2;
+
 // Waits on its own thread for the message box of the UI thread, records what it shows and
-// presses one of its buttons (or sends Esc when `pressId` is 0).
+// presses one of its buttons (or sends Esc when `pressId` is 0; keys: kPressEnter...).
 class MessageBoxAnswerer {
  public:
   MessageBoxAnswerer(int pressId, HWND owner = nullptr);

@@ -77,6 +77,20 @@ RECT ControlRect(HWND control) {
   return r;
 }
 
+void PressKey(WPARAM key, HWND control) {
+  if (control) {
+    // The user's keys reach the window in front: X focus events of windows that came and went
+    // before may still be on their way to Wine, so the form is put in front first.
+    ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+    Pump(20);
+    ::SetFocus(control);
+  }
+  HWND target = ::GetFocus();
+  ::PostMessageA(target, WM_KEYDOWN, key, 1);
+  ::PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+  Pump(50);
+}
+
 MessageBoxAnswerer::MessageBoxAnswerer(int pressId, HWND owner)
     : m_thread(&MessageBoxAnswerer::Run, this, ::GetCurrentThreadId(), pressId, owner) {}
 
@@ -110,7 +124,21 @@ void MessageBoxAnswerer::Run(DWORD uiThread, int pressId, HWND owner) {
   m_seen.textRect = ControlRect(::GetDlgItem(box, frmMessage::lblMessage));
   m_seen.style = static_cast<DWORD>(::GetWindowLongPtrA(box, GWL_STYLE));
   if (owner) m_seen.ownerEnabled = ::IsWindowEnabled(owner);
-  if (pressId) ::PostMessageA(::GetDlgItem(box, pressId), BM_CLICK, 0, 0);
+  // Keys go where the system sends them: to the control that holds the keyboard.
+  auto focusOf = [uiThread, box] {
+    GUITHREADINFO info = {sizeof info};
+    return ::GetGUIThreadInfo(uiThread, &info) && info.hwndFocus ? info.hwndFocus : box;
+  };
+  // A user presses keys once the box is up with its button holding the keyboard.
+  if (pressId < 0)
+    for (int i = 0; i < 200 && focusOf() == box; ++i) ::Sleep(10);
+  if (pressId == kPressTabThenEnter) {
+    m_seen.focusBeforeKeys = ::GetDlgCtrlID(focusOf());
+    ::PostMessageA(focusOf(), WM_KEYDOWN, VK_TAB, 0);
+    for (int i = 0; i < 100 && ::GetDlgCtrlID(focusOf()) == m_seen.focusBeforeKeys; ++i) ::Sleep(10);
+  }
+  if (pressId == kPressEnter || pressId == kPressTabThenEnter) ::PostMessageA(focusOf(), WM_KEYDOWN, VK_RETURN, 0);
+  else if (pressId) ::PostMessageA(::GetDlgItem(box, pressId), BM_CLICK, 0, 0);
   else ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
 }
 

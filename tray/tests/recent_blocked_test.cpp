@@ -27,6 +27,7 @@ using blocks::BlockKind;
 using blocks::BlockReason;
 using blocks::BlockRecordWire;
 using vexbane::testing::BrowserFrame;
+using testing::PressKey;
 
 class FakeClock final : public blocks::Clock {
  public:
@@ -220,15 +221,39 @@ TEST_F(RecentBlockedTest, AllowSiteCreatesAMissingListAndLeavesPagesWithoutASite
   EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nshop.example\r\n");
 }
 
-TEST_F(RecentBlockedTest, AllowSiteWithoutASelectionAsksForOne) {
+TEST_F(RecentBlockedTest, TheNewestRowIsSelectedAndTheRowButtonsNeedASelection) {
   LoadForm();
-  Send(Record("http://a.example/"));
+  Send(Record("http://a.example/first"));
+  Send(Record("http://b.example/second"));
   HWND form = OpenWindow();
   ASSERT_NE(form, nullptr);
-  MessageBoxAnswerer answer(0);
+  HWND list = Control(form, frmRecentBlocked::lstBlocks);
+  EXPECT_EQ(::SendMessageA(list, LB_GETCURSEL, 0, 0), 0) << "the newest block";
+  EXPECT_EQ(list, ::GetFocus());
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
+            "Page: http://b.example/second\r\nWindow: (the browser did not say)");
+  EXPECT_TRUE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdAllowSite)));
+  EXPECT_TRUE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdCopyAddress)));
+  EXPECT_FALSE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdOpen))) << "no target to open";
+
+  // No row: no button that acts on one, and a click on one does nothing at all.
+  ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  ::SendMessageA(form, WM_COMMAND, MAKEWPARAM(frmRecentBlocked::lstBlocks, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  for (int id : {frmRecentBlocked::cmdOpen, frmRecentBlocked::cmdAllowSite, frmRecentBlocked::cmdBlockHost,
+                 frmRecentBlocked::cmdCopyAddress})
+    EXPECT_FALSE(::IsWindowEnabled(Control(form, id))) << id;
+  EXPECT_TRUE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdExit)));
   Click(form, frmRecentBlocked::cmdAllowSite);
-  EXPECT_EQ(answer.Seen().text, "You should select one item in the list box first!");
+  EXPECT_EQ(FindOwnWindow(frmMessage::kClassName), nullptr);
   EXPECT_EQ(m_folder.Read("WebSite.dat"), "<missing>");
+
+  // An empty list opens with nothing selected and the buttons off.
+  UnloadToolWindows();
+  Module().recentBlocks = blocks::RecentBlocks{};
+  form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  EXPECT_FALSE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdAllowSite)));
+  EXPECT_FALSE(::IsWindowEnabled(Control(form, frmRecentBlocked::cmdCopyAddress)));
 }
 
 TEST_F(RecentBlockedTest, CopyAddressPutsThePageAddressOnTheClipboard) {
@@ -357,6 +382,12 @@ TEST_F(RecentBlockedTest, OneToolWindowAtATimeAndExitClosesIt) {
   ASSERT_NE(recent, nullptr);
   EXPECT_EQ(FindOwnWindow(frmPopupAdvanced::kClassName), nullptr);
   EXPECT_EQ(OpenWindow(), recent) << "a second command leaves the open window";
+  HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+  ::SetForegroundWindow(other);
+  EXPECT_EQ(OpenWindow(), recent);
+  EXPECT_EQ(::GetForegroundWindow(), recent) << "a second command brings it to the front";
+  ::DestroyWindow(other);
   Click(recent, frmRecentBlocked::cmdExit);
   EXPECT_FALSE(::IsWindow(recent));
   EXPECT_FALSE(Module().blnRecentFormOpen);
@@ -533,7 +564,8 @@ TEST_F(RecentBlockedTargetTest, BlockHostAddsTheTargetsHostOnceAndCreatesTheList
   Click(form, frmRecentBlocked::cmdBlockHost);
   EXPECT_EQ(m_folder.Read("BlockedHost.dat"), "1\r\nx.ads.example\r\n");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
-            "x.ads.example was added to the Blocked Hosts list: its windows stay blocked after a click.");
+            "x.ads.example was added to the Blocked Hosts list: its windows stay blocked after a click. To undo "
+            "this, remove it in Blocked Hosts (tray menu).");
   Click(form, frmRecentBlocked::cmdBlockHost);
   EXPECT_EQ(m_folder.Read("BlockedHost.dat"), "1\r\nx.ads.example\r\n");
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "x.ads.example is already on the Blocked Hosts list.");
@@ -569,6 +601,143 @@ TEST_F(RecentBlockedTargetTest, BlockHostNeverWritesOverAListItCouldNotRead) {
   ::SetFileAttributesA(m_folder.File("BlockedHost.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
   const std::string after = m_folder.Read("BlockedHost.dat");
   EXPECT_TRUE(after == "1\r\nother.example\r\n" || after == "2\r\nother.example\r\nx.ads.example\r\n") << after;
+}
+
+// The texts a row draws, read back from the window's own drawing into a metafile.
+int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM param) {
+  auto* texts = reinterpret_cast<std::vector<std::string>*>(param);
+  if (record->iType == EMR_EXTTEXTOUTW) {
+    const auto* out = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+    const auto* chars = reinterpret_cast<const WCHAR*>(reinterpret_cast<const BYTE*>(record) + out->emrtext.offString);
+    std::string text;
+    for (DWORD i = 0; i < out->emrtext.nChars; ++i) text += static_cast<char>(chars[i]);
+    texts->push_back(text);
+  } else if (record->iType == EMR_EXTTEXTOUTA) {
+    const auto* out = reinterpret_cast<const EMREXTTEXTOUTA*>(record);
+    texts->emplace_back(reinterpret_cast<const char*>(record) + out->emrtext.offString, out->emrtext.nChars);
+  }
+  return 1;
+}
+
+std::vector<std::string> DrawnCells(HWND form, int row) {
+  HWND list = ::GetDlgItem(form, frmRecentBlocked::lstBlocks);
+  RECT rect = {};
+  ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+  HDC reference = ::GetDC(list);
+  HDC metafile = ::CreateEnhMetaFileA(reference, nullptr, nullptr, nullptr);
+  ::ReleaseDC(list, reference);
+  DRAWITEMSTRUCT item = {};
+  item.CtlType = ODT_LISTBOX;
+  item.CtlID = frmRecentBlocked::lstBlocks;
+  item.itemID = static_cast<UINT>(row);
+  item.itemAction = ODA_DRAWENTIRE;
+  item.hwndItem = list;
+  item.hDC = metafile;
+  item.rcItem = rect;
+  ::SendMessageA(form, WM_DRAWITEM, frmRecentBlocked::lstBlocks, reinterpret_cast<LPARAM>(&item));
+  HENHMETAFILE drawn = ::CloseEnhMetaFile(metafile);
+  std::vector<std::string> texts;
+  ::EnumEnhMetaFile(nullptr, drawn, &CollectText, &texts, nullptr);
+  ::DeleteEnhMetaFile(drawn);
+  return texts;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A host shows its end, the part that names where the window really goes: common hosts whole,
+// a longer one with "..." at its start, never "www.bank...".
+TEST_F(RecentBlockedTargetTest, HostsShowTheirEndInTheSiteAndOpensColumns) {
+  LoadForm();
+  const std::string longHost = "www.bank.example.secure-login.verify.account.ads.example";
+  SendV2(WithTarget("http://" + longHost + "/p", "http://" + longHost + "/w", 2));
+  SendV2(WithTarget("http://news.example/a", "http://www.bank.example.ads.example/w", 1));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  std::vector<std::string> common = DrawnCells(form, 0);
+  ASSERT_EQ(common.size(), 5u);
+  EXPECT_EQ(common[1], "news.example");
+  EXPECT_EQ(common[2], "www.bank.example.ads.example") << "a common host reads whole";
+  std::vector<std::string> shown = DrawnCells(form, 1);
+  ASSERT_EQ(shown.size(), 5u);
+  for (int column : {1, 2}) {
+    EXPECT_EQ(shown[column].rfind("...", 0), 0u) << shown[column];
+    EXPECT_TRUE(EndsWith(shown[column], "account.ads.example")) << shown[column];
+    EXPECT_TRUE(EndsWith(longHost, shown[column].substr(3))) << shown[column];
+  }
+  EXPECT_EQ(shown[3], "new window");
+  EXPECT_EQ(shown[4], "no click");
+  // The window stays on the screen however wide it is.
+  RECT window = {};
+  ::GetWindowRect(form, &window);
+  EXPECT_GE(window.left, 0);
+  EXPECT_LE(window.right, ::GetSystemMetrics(SM_CXSCREEN));
+}
+
+// The last line of the status text lies inside the status area.
+bool StatusShowsEveryLine(HWND status) {
+  const LRESULT lines = ::SendMessageA(status, EM_GETLINECOUNT, 0, 0);
+  RECT area = {};
+  ::GetClientRect(status, &area);
+  const LRESULT last = ::SendMessageA(status, EM_LINEINDEX, static_cast<WPARAM>(lines - 1), 0);
+  const LRESULT at = ::SendMessageA(status, EM_POSFROMCHAR, static_cast<WPARAM>(last), 0);
+  return at != -1 && static_cast<short>(HIWORD(at)) + 10 <= area.bottom;
+}
+
+TEST_F(RecentBlockedTargetTest, TheSelectedRowsWholeAddressesStandInTheStatusLine) {
+  LoadForm();
+  const std::string page = "http://news.example/story/2024/03/09/" + std::string(60, 's') + ".html";
+  const std::string target = "http://www.bank.example.ads.example/click?campaign=" + std::string(80, 'c') + "&end=1";
+  SendV2(WithTarget(page, target, 1));
+  Send(Record("http://old.example/page"));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  HWND status = Control(form, frmRecentBlocked::lblStatus);
+  EXPECT_EQ(Text(status), "Page: http://old.example/page\r\nWindow: (the browser did not say)");
+  Select(form, 1);
+  EXPECT_EQ(Text(status), "Page: " + page + "\r\nWindow: " + target);
+  // Both wrap inside the status area, every line in sight.
+  EXPECT_GE(::SendMessageA(status, EM_GETLINECOUNT, 0, 0), 3);
+  EXPECT_TRUE(StatusShowsEveryLine(status));
+  EXPECT_FALSE(::GetWindowLongPtrA(status, GWL_STYLE) & WS_VSCROLL) << "no scroll bar when all is in sight";
+
+  // Addresses longer than the area holds can be scrolled to.
+  SendV2(WithTarget("http://long.example/" + std::string(600, 'p'), "http://x.example/" + std::string(600, 't'), 2));
+  Select(form, 0);
+  EXPECT_TRUE(::GetWindowLongPtrA(status, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_EQ(::GetWindowTextLengthA(status),
+            static_cast<int>(std::string("Page: http://long.example/\r\nWindow: http://x.example/").size() + 1200));
+}
+
+TEST_F(RecentBlockedTargetTest, AllowSiteOnABlockedHostsRowSaysTheHostStaysBlocked) {
+  LoadForm();
+  blocks::BlockRecord record = WithTarget("http://news.example/a", "http://x.ads.example/w", 9);
+  record.reason = BlockReason::BlockedHost;
+  SendV2(record);
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  Click(form, frmRecentBlocked::cmdAllowSite);
+  EXPECT_EQ(m_folder.Read("WebSite.dat"), "1\r\nnews.example\r\n");
+  const std::string status = Text(Control(form, frmRecentBlocked::lblStatus));
+  EXPECT_EQ(status.find("next windows open"), std::string::npos) << status;
+  EXPECT_NE(status.find("x.ads.example stay blocked"), std::string::npos) << status;
+  EXPECT_NE(status.find("Blocked Hosts (tray menu)"), std::string::npos) << status;
+}
+
+TEST_F(RecentBlockedTargetTest, EnterOnTheListOpensTheSelectedWindow) {
+  LoadForm();
+  SendV2(WithTarget("http://news.example/a", "http://x.ads.example/w", 77));
+  HWND form = OpenWindow();
+  ASSERT_NE(form, nullptr);
+  PressKey(VK_RETURN, Control(form, frmRecentBlocked::lstBlocks));
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "The window opens from the browser window that tried.");
+  // The keyboard on "Copy Address": Enter presses that button, not "Open".
+  PressKey(VK_RETURN, Control(form, frmRecentBlocked::cmdCopyAddress));
+  EXPECT_EQ(Clipboard(), "http://x.ads.example/w");
+  EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)), "The blocked window's address is on the clipboard.");
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(::IsWindow(form));
 }
 
 TEST_F(RecentBlockedTargetTest, RecordsWithControlBytesInAnAddressAreRefused) {

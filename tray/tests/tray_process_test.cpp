@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/block_record.h"
 #include "tray_test_support.h"
 #include "win/version.h"
 
@@ -297,6 +298,75 @@ class BrowserFrame {
  private:
   HWND m_hwnd = nullptr;
 };
+
+// A browser window the user is typing into: shown, in front, its text box holding the keyboard.
+class TypingBrowser {
+ public:
+  TypingBrowser() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "IEFrame";
+    ::RegisterClassA(&wc);
+    m_frame = ::CreateWindowExA(0, "IEFrame", "Browser", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    m_address = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 5, 5, 200, 20, m_frame, nullptr, wc.hInstance,
+                                  nullptr);
+    ::SetForegroundWindow(m_frame);
+    ::SetFocus(m_address);
+    PumpMessages();
+  }
+  ~TypingBrowser() { Close(); }
+  void Close() {
+    if (m_frame) ::DestroyWindow(m_frame);
+    m_frame = nullptr;
+  }
+  HWND frame() const { return m_frame; }
+  // Still in front with the keyboard in its text box, after this thread has seen what happened.
+  bool HoldsTheKeyboard() {
+    PumpMessages();
+    return ::GetForegroundWindow() == m_frame && ::GetFocus() == m_address;
+  }
+
+ private:
+  HWND m_frame = nullptr;
+  HWND m_address = nullptr;
+};
+
+// Windows 95 and NT 4.0 let any program take the foreground, as Wine does: the tray must not
+// take it from the browser at its start or when a block makes its icon blink.
+TEST_F(RealTray, TheBrowserKeepsTheKeyboardThroughTheStartABlockAndABlink) {
+  TrayProcess tray;  // declared first: it ends after the browser has gone
+  TypingBrowser browser;
+  ASSERT_TRUE(browser.HoldsTheKeyboard()) << "the test's own window could not take the foreground";
+  ASSERT_TRUE(tray.Start(m_key));
+  Settle(tray);
+  EXPECT_TRUE(browser.HoldsTheKeyboard()) << "taken at the tray's start";
+
+  // A block as the helper reports it: the record, then the click on "Block".
+  blocks::BlockRecord record;
+  record.kind = blocks::BlockKind::NewWindow;
+  record.reason = blocks::BlockReason::NoClick;
+  record.level = 2;
+  record.pageUrl = "http://news.example/";
+  record.timeOfDayMs = 1000;
+  const blocks::BlockRecordWire wire = blocks::EncodeBlockRecord(record);
+  COPYDATASTRUCT data = {blocks::kRecordTag, sizeof wire, const_cast<blocks::BlockRecordWire*>(&wire)};
+  DWORD_PTR taken = 0;
+  ::SendMessageTimeoutA(tray.form(), WM_COPYDATA, reinterpret_cast<WPARAM>(browser.frame()),
+                        reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000, &taken);
+  EXPECT_EQ(taken, static_cast<DWORD_PTR>(TRUE));
+  ::PostMessageA(tray.cmdBlock(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Settle(tray).blinks, 1);
+  EXPECT_TRUE(browser.HoldsTheKeyboard()) << "taken by the blink";
+
+  // A level chosen from the menu's command and the left-click toggle leave it where it is too.
+  PostCommand(tray, TrayItem::mnuBlockAdPopupHigh);
+  PostIcon(tray, WM_LBUTTONUP);
+  Settle(tray);
+  EXPECT_TRUE(browser.HoldsTheKeyboard()) << "taken by a level command or the toggle";
+  browser.Close();
+}
 
 TEST_F(RealTray, ExitCheckWaitsForTheLastBrowserFrame) {
   TrayProcess tray;
