@@ -38,16 +38,6 @@ void UnloadForm(const char* className) noexcept {
   if (HWND form = FindForm(className)) ::DestroyWindow(form);
 }
 
-// A second pick of the menu item: the window the user asked for comes to the front, restored
-// if it was minimized. The menu gave this program the foreground, so it may hand it on.
-void RaiseForm(const char* className) noexcept {
-  HWND form = FindForm(className);
-  if (!form) return;
-  if (::IsIconic(form)) ::ShowWindow(form, SW_RESTORE);
-  ::SetForegroundWindow(form);
-  ::BringWindowToTop(form);
-}
-
 // The tool windows, at most one open at a time: opening one closes the others.
 struct ToolWindow {
   const char* className;
@@ -66,7 +56,8 @@ void OpenToolWindow(const ToolWindow& wanted, HWND owner) noexcept {
   ModTray& module = Module();
   for (const ToolWindow& other : kToolWindows)
     if (&other != &wanted && module.*other.openFlag) UnloadForm(other.className);
-  if (module.*wanted.openFlag) return RaiseForm(wanted.className);
+  // A second pick for the open window leaves it where it stands in the window order.
+  if (module.*wanted.openFlag) return;
   module.*wanted.openFlag = true;
   // A window that could not be made must not leave the command locked out for good.
   if (!wanted.show(owner)) module.*wanted.openFlag = false;

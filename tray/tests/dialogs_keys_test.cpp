@@ -1,5 +1,5 @@
 // Keys in the tool windows and the message box: Enter presses the main button or the one that
-// holds the keyboard, Escape closes, Tab follows the layout, a second menu pick raises the window.
+// holds the keyboard, Escape closes, Tab follows the layout.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -110,35 +110,6 @@ TEST_F(DialogKeys, CookieManagerEnterPressesOkAndTabFollowsTheLayout) {
   ASSERT_NE(form, nullptr);
   PressKey(VK_ESCAPE, ::GetDlgItem(form, frmPopupCookie::lstCookie));
   EXPECT_FALSE(::IsWindow(form));
-}
-
-// Each tool window, open behind another program's window: picking its menu item again brings
-// it to the front instead of leaving it hidden.
-TEST_F(DialogKeys, ASecondMenuPickBringsTheOpenWindowToTheFront) {
-  struct Tool {
-    void (*pick)(HWND) noexcept;
-    const char* className;
-  } tools[] = {{&mnuCookie_Click, frmPopupCookie::kClassName},
-               {&mnuWhiteList_Click, frmPopupAdvanced::kClassName},
-               {&mnuBlockedHosts_Click, frmPopupAdvanced::kBlockedHostsClassName}};
-  for (const Tool& tool : tools) {
-    tool.pick(nullptr);
-    HWND form = Find(tool.className);
-    ASSERT_NE(form, nullptr) << tool.className;
-    HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                   nullptr, nullptr);
-    ::SetForegroundWindow(other);
-    testing::Pump(20);
-    ASSERT_EQ(other, ::GetForegroundWindow()) << tool.className;
-    tool.pick(nullptr);
-    testing::Pump(20);
-    EXPECT_EQ(form, Find(tool.className)) << "the same window";
-    EXPECT_EQ(form, ::GetForegroundWindow()) << tool.className;
-    bool otherAbove = false;
-    for (HWND w = ::GetWindow(form, GW_HWNDPREV); w; w = ::GetWindow(w, GW_HWNDPREV)) otherAbove |= w == other;
-    EXPECT_FALSE(otherAbove) << tool.className << " still behind the other window";
-    ::DestroyWindow(other);
-  }
 }
 
 // Enter presses the box's "Ok" or "Yes", wherever it stands; Tab then Enter the other button.

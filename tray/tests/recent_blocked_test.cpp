@@ -382,12 +382,6 @@ TEST_F(RecentBlockedTest, OneToolWindowAtATimeAndExitClosesIt) {
   ASSERT_NE(recent, nullptr);
   EXPECT_EQ(FindOwnWindow(frmPopupAdvanced::kClassName), nullptr);
   EXPECT_EQ(OpenWindow(), recent) << "a second command leaves the open window";
-  HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                                 nullptr, nullptr);
-  ::SetForegroundWindow(other);
-  EXPECT_EQ(OpenWindow(), recent);
-  EXPECT_EQ(::GetForegroundWindow(), recent) << "a second command brings it to the front";
-  ::DestroyWindow(other);
   Click(recent, frmRecentBlocked::cmdExit);
   EXPECT_FALSE(::IsWindow(recent));
   EXPECT_FALSE(Module().blnRecentFormOpen);
