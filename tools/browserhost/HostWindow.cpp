@@ -63,6 +63,15 @@ void HostWindow::Title(const std::string& text) {
   m_browser->FireTitleChange(text);
 }
 
+void HostWindow::FocusPage() {
+  if (tabbed()) {
+    HostTab* tab = m_currentTab;
+    if (tab) tab->Run([tab] { ::SetFocus(tab->page()); });
+    return;
+  }
+  ::SetFocus(m_page.hwnd());
+}
+
 bool HostWindow::NewWindow(const std::string& url, long flags) {
   if (tabbed()) return TabNewWindow(url, flags);
   return m_browser->RequestNewWindow(url, flags);

@@ -1,0 +1,51 @@
+// The WH_KEYBOARD hook procedure of the browser thread.
+#include "KeyHook.h"
+
+#include "ModVexbaneIE.h"
+#include "ThreadState.h"
+#include "core/hooks_keys.h"
+#include "core/hooks_messages.h"
+
+namespace vexbane::ext {
+namespace {
+
+// The window the key goes to: this thread's focus, as the mouse hook names the window clicked.
+std::string FocusClassName() {
+  char buffer[250];
+  const HWND focus = ::GetFocus();
+  const int n = focus ? ::GetClassNameA(focus, buffer, sizeof buffer) : 0;
+  return hooks::MouseClassName(std::string_view(buffer, n > 0 ? static_cast<size_t>(n) : 0));
+}
+
+void RecordKey(ThreadState& st, int nCode, WPARAM wParam, LPARAM lParam) {
+  hooks::KeyEvent key;
+  key.vk = static_cast<uint32_t>(wParam);
+  const auto flags = static_cast<uint32_t>(lParam);
+  key.down = (flags & 0x80000000u) == 0;     // transition state: 1 while the key goes up
+  key.repeat = key.down && (flags & 0x40000000u) != 0;  // previous state: it was down already
+  key.altHeld = (flags & 0x20000000u) != 0 || ::GetKeyState(VK_MENU) < 0;  // context code
+  key.removed = (nCode & 0xFFFF) == HC_ACTION;  // HC_NOREMOVE: a peek that leaves it queued
+  // Only Enter and Space can count, and every press of another key is remembered: the focus is
+  // asked for those two alone, so the hook costs a typed letter no more than a test.
+  const bool candidate = key.vk == hooks::kVkReturn || key.vk == hooks::kVkSpace;
+  hooks::ClickTimes times{st.lngClickTime, st.lngButtonUpTime};
+  hooks::OnKey(times, st.keyMemory, key, candidate ? FocusClassName() : std::string(), TimeOfDayMs());
+  st.lngClickTime = times.lngClickTime;
+  st.lngButtonUpTime = times.lngButtonUpTime;
+}
+
+}  // namespace
+
+LRESULT CALLBACK KeyHookProc(int nCode, WPARAM wParam, LPARAM lParam) noexcept {
+  ThreadState* st = CurrentThreadState();
+  if (!st) return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+  if (!hooks::IsNegativeHookCode(nCode)) {
+    try {
+      RecordKey(*st, nCode, wParam, lParam);
+    } catch (...) {
+    }
+  }
+  return ::CallNextHookEx(st->lngKeyHook.get(), nCode, wParam, lParam);
+}
+
+}  // namespace vexbane::ext
