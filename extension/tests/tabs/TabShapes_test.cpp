@@ -273,6 +273,43 @@ TEST_P(TabShapeTest, TheCountFollowsEveryTabAndOnlyTheLastTabOfTheLastWindowEnds
   }
 }
 
+TEST_P(TabShapeTest, AKeyBelongsToTheTabItWasPressedInAndTheBrowsersFlagsAreHeard) {
+  host::HostWindow& w = OpenWindow(2);
+  w.SetEventOrder(host::EventOrder::NewWindow3Then2);  // as IE 7 and 8 raise them
+  host::KeyChord enter, space, letter;
+  ASSERT_TRUE(host::KeyChordFromName("enter", enter));
+  ASSERT_TRUE(host::KeyChordFromName("space", space));
+  ASSERT_TRUE(host::KeyChordFromName("a", letter));
+  for (size_t pressed : {1u, 2u}) {
+    const size_t other = 3 - pressed;
+    SCOPED_TRACE("Enter in tab " + std::to_string(pressed));
+    ASSERT_TRUE(w.SelectTab(pressed));
+    Pump(50);
+    Session().Key(enter, true, true);
+    ASSERT_TRUE(w.SelectTab(other));
+    EXPECT_TRUE(w.NewWindow()) << "the other tab had no key";
+    ASSERT_TRUE(w.SelectTab(pressed));
+    EXPECT_FALSE(w.NewWindow()) << "Enter on a link in this tab";
+  }
+  Session().Key(space, true, true);
+  EXPECT_FALSE(w.NewWindow()) << "Space on a button";
+  Session().Key(letter, true, true);
+  EXPECT_TRUE(w.NewWindow()) << "a letter typed in a text box";
+
+  constexpr long kScript = 0x0002 | 0x0004;
+  m_key.Set("Popup", "4");
+  EXPECT_FALSE(w.NewWindow(host::kDefaultPopupUrl, kScript | 0x80)) << "NWMF_USERREQUESTED at level 4";
+  EXPECT_FALSE(w.NewWindow(host::kDefaultPopupUrl, kScript | 0x80000 | 0x100)) << "a tab the user let through";
+  m_key.Set("Popup", "1");
+  const size_t before = m_records.received().size();
+  ClickInTab(w, 2);
+  EXPECT_TRUE(w.NewWindow(host::kDefaultPopupUrl, kScript | 0x1)) << "NWMF_UNLOADING right after a click";
+  Pump(50);
+  ASSERT_EQ(m_records.received().size(), before + 1);
+  EXPECT_EQ(m_records.received().back().record.reason, blocks::BlockReason::PageClosing);
+  EXPECT_FALSE(w.NewWindow()) << "the click stays for the window the user wanted";
+}
+
 INSTANTIATE_TEST_SUITE_P(Shapes, TabShapeTest, ::testing::Values("ie7", "ie7-noquit", "ie8", "ie8-noquit"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
