@@ -90,6 +90,11 @@ TEST_P(KeyClickTest, AKeyKeepsTheLevelsTimeWindowsAndLevelFour) {
 
 TEST_P(KeyClickTest, AnHtmlDialogRightAfterEnterIsLeftOpen) {
   host::HostWindow& w = Page("2");
+  // A first dialog uses up any release an earlier case left on this thread.
+  w.OpenDialog();
+  Session().Post(0x0491);
+  if (w.DialogExists()) w.CloseDialog();
+  Pump(50);
   w.OpenDialog();
   Session().Post(0x0491);
   EXPECT_FALSE(w.DialogExists()) << "no key, no click: the dialog is closed";
@@ -97,7 +102,7 @@ TEST_P(KeyClickTest, AnHtmlDialogRightAfterEnterIsLeftOpen) {
   w.OpenDialog();
   Session().Post(0x0491);
   EXPECT_TRUE(w.DialogExists()) << "the key counts as the button's release for dialogs too";
-  w.CloseDialog();
+  if (w.DialogExists()) w.CloseDialog();
 }
 
 // NewWindow3's flags: IE 6 SP2 and later; IE 6 before SP2 raises no NewWindow3, so the same
