@@ -60,6 +60,8 @@ const AllowListMatcher* AllowListCache::Current(const std::string& path, AllowLi
   m_stamp = stamp;
   m_stampSeenAt = seenAt;
   m_readAt = now;
+  // Read a margin after its stamp was first seen: this copy is one the next stamp would trust.
+  if (CopyStillTrusted(m_stamp, m_stampSeenAt, m_readAt, stamp)) m_trustedAt = now;
   return m_matcher.get();
 }
 

@@ -27,12 +27,12 @@ KeyEvent Up(uint32_t vk) {
 
 // Feeds the keys in order on `focusClass` and tells which of them counted ("" when none), as
 // their positions ("0", "2,3", ...), and the times the last one left.
-struct Run {
+struct KeyRun {
   std::string counted;
   ClickTimes times{1234, 0};
 };
-Run Feed(const std::vector<KeyEvent>& keys, const char* focusClass = kPage) {
-  Run run;
+KeyRun Feed(const std::vector<KeyEvent>& keys, const char* focusClass = kPage) {
+  KeyRun run;
   KeyMemory memory;
   for (size_t i = 0; i < keys.size(); ++i) {
     if (OnKey(run.times, memory, keys[i], focusClass, kNow + static_cast<int32_t>(i))) {
@@ -44,14 +44,14 @@ Run Feed(const std::vector<KeyEvent>& keys, const char* focusClass = kPage) {
 }
 
 TEST(KeyClick, EnterCountsWhenItGoesDownAndSetsBothTimesAsAReleaseDoes) {
-  Run r = Feed({Down(kVkReturn), Up(kVkReturn)});
+  KeyRun r = Feed({Down(kVkReturn), Up(kVkReturn)});
   EXPECT_EQ(r.counted, "0");
   EXPECT_EQ(r.times.lngClickTime, kNow);
   EXPECT_EQ(r.times.lngButtonUpTime, kNow) << "HTML dialogs read the release time";
 }
 
 TEST(KeyClick, SpaceCountsWhenItComesUp) {
-  Run r = Feed({Down(0x09), Up(0x09), Down(kVkSpace), Up(kVkSpace)});
+  KeyRun r = Feed({Down(0x09), Up(0x09), Down(kVkSpace), Up(kVkSpace)});
   EXPECT_EQ(r.counted, "3") << "Tab to the button, then Space";
   EXPECT_EQ(r.times.lngClickTime, kNow + 3);
   EXPECT_EQ(Feed({Down(kVkSpace), Up(kVkSpace)}).counted, "1") << "a Space as the first key";
@@ -70,7 +70,7 @@ TEST(KeyClick, NoOtherKeyCounts) {
   const uint32_t others[] = {'A', 'Z', '0', '9', 0x09, 0x1B, 0x25, 0x26, 0x27, 0x28, 0x70, 0x74, 0x7B,
                              0x08, 0x2E, 0x21, 0x22, 0x24, 0x23, 0x6B, 0xBE, 0x10, 0x11, 0x5D};
   for (uint32_t vk : others) {
-    Run r = Feed({Down(vk), Up(vk)});
+    KeyRun r = Feed({Down(vk), Up(vk)});
     EXPECT_EQ(r.counted, "") << "vk " << vk;
     EXPECT_EQ(r.times.lngClickTime, 1234) << "vk " << vk << " leaves the click time alone";
     EXPECT_EQ(r.times.lngButtonUpTime, 0);
@@ -80,7 +80,7 @@ TEST(KeyClick, NoOtherKeyCounts) {
 TEST(KeyClick, SpaceTypedBetweenWordsDoesNotCountButEnterSubmittingTheTextDoes) {
   // "hi there" then Enter, in a text box of the page.
   std::vector<KeyEvent> keys;
-  for (uint32_t vk : {'H', 'I', static_cast<int>(kVkSpace), 'T', 'H', 'E', 'R', 'E', static_cast<int>(kVkReturn)}) {
+  for (uint32_t vk : std::vector<uint32_t>{'H', 'I', kVkSpace, 'T', 'H', 'E', 'R', 'E', kVkReturn}) {
     keys.push_back(Down(vk));
     keys.push_back(Up(vk));
   }
@@ -119,7 +119,7 @@ TEST(KeyClick, AKeyOnlyPeekedIsNotCountedUntilTaken) {
 
 TEST(KeyClick, KeysOnTheBrowsersChromeDoNotCount) {
   for (const char* chrome : {"EDIT", "IEFRAME", "TOOLBARWINDOW32", "COMBOLBOX", "", "INTERNET EXPLORER_HIDDEN"}) {
-    Run r = Feed({Down(kVkReturn), Up(kVkReturn), Down(kVkSpace), Up(kVkSpace)}, chrome);
+    KeyRun r = Feed({Down(kVkReturn), Up(kVkReturn), Down(kVkSpace), Up(kVkSpace)}, chrome);
     EXPECT_EQ(r.counted, "") << "'" << chrome << "': the address bar's Enter navigates, it opens no window";
     EXPECT_EQ(r.times.lngClickTime, 1234);
   }
@@ -128,12 +128,12 @@ TEST(KeyClick, KeysOnTheBrowsersChromeDoNotCount) {
 }
 
 TEST(KeyClick, TypingAndModifierKeysAreTold) {
-  for (uint32_t vk : {'A', 'Q', '5', 0x60, 0x6F, 0xBA, 0xC0, 0xDB, 0xDF, 0xE2, 0x08, 0x2E})
+  for (uint32_t vk : std::vector<uint32_t>{'A', 'Q', '5', 0x60, 0x6F, 0xBA, 0xC0, 0xDB, 0xDF, 0xE2, 0x08, 0x2E})
     EXPECT_TRUE(IsTypingKey(vk)) << vk;
   for (uint32_t vk : {0x09u, 0x0Du, 0x1Bu, 0x20u, 0x25u, 0x70u, 0x10u, 0x2Du})
     EXPECT_FALSE(IsTypingKey(vk)) << vk;
   for (uint32_t vk : {0x10u, 0x11u, 0x12u, 0xA0u, 0xA5u, 0x14u, 0x5Bu, 0x5Cu}) EXPECT_TRUE(IsModifierKey(vk)) << vk;
-  for (uint32_t vk : {0x09u, 0x0Du, 'A', 0x5Du}) EXPECT_FALSE(IsModifierKey(vk)) << vk;
+  for (uint32_t vk : std::vector<uint32_t>{0x09u, 0x0Du, 'A', 0x5Du}) EXPECT_FALSE(IsModifierKey(vk)) << vk;
 }
 
 }  // namespace
