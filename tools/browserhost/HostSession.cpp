@@ -118,7 +118,7 @@ void HostSession::Key(const KeyChord& chord, bool down, bool up) {
     ::SetForegroundWindow(w.frame());
     Pump(150);  // as for Ctrl: the focus change resets the key state when it arrives
   }
-  w.FocusPage();
+  w.FocusPage(true);
   std::vector<INPUT> in;
   auto add = [&in](WORD vk, bool release) {
     INPUT i = {};

@@ -63,13 +63,13 @@ void HostWindow::Title(const std::string& text) {
   m_browser->FireTitleChange(text);
 }
 
-void HostWindow::FocusPage() {
+void HostWindow::FocusPage(bool focus) {
   if (tabbed()) {
     HostTab* tab = m_currentTab;
-    if (tab) tab->Run([tab] { ::SetFocus(tab->page()); });
+    if (tab) tab->Run([tab, focus] { ::SetFocus(focus ? tab->page() : nullptr); });
     return;
   }
-  ::SetFocus(m_page.hwnd());
+  ::SetFocus(focus ? m_page.hwnd() : nullptr);
 }
 
 bool HostWindow::NewWindow(const std::string& url, long flags) {
