@@ -21,15 +21,22 @@ void RecordKey(ThreadState& st, int nCode, WPARAM wParam, LPARAM lParam) {
   hooks::KeyEvent key;
   key.vk = static_cast<uint32_t>(wParam);
   const auto flags = static_cast<uint32_t>(lParam);
-  key.down = (flags & 0x80000000u) == 0;     // transition state: 1 while the key goes up
+  key.down = (flags & 0x80000000u) == 0;                // transition state: 1 while the key goes up
   key.repeat = key.down && (flags & 0x40000000u) != 0;  // previous state: it was down already
-  key.altHeld = (flags & 0x20000000u) != 0 || ::GetKeyState(VK_MENU) < 0;  // context code
-  key.removed = (nCode & 0xFFFF) == HC_ACTION;  // HC_NOREMOVE: a peek that leaves it queued
-  // Only Enter and Space can count, and every press of another key is remembered: the focus is
-  // asked for those two alone, so the hook costs a typed letter no more than a test.
-  const bool candidate = key.vk == hooks::kVkReturn || key.vk == hooks::kVkSpace;
+  key.removed = (nCode & 0xFFFF) == HC_ACTION;          // HC_NOREMOVE: a peek that leaves it queued
+  key.altHeld = (flags & 0x20000000u) != 0;             // context code: Alt down with the key
+  // Every other key only updates what the hook remembers, from the message alone: a typed
+  // letter costs no more than a mouse move. The system is asked only for a key that may count.
+  const bool mayCount = key.removed && ((key.vk == hooks::kVkReturn && key.down && !key.repeat) ||
+                                        (key.vk == hooks::kVkSpace && !key.down));
+  if (!mayCount) {
+    hooks::ClickTimes unused;
+    hooks::OnKey(unused, st.keyMemory, key, std::string_view(), 0);
+    return;
+  }
+  if (!key.altHeld) key.altHeld = ::GetKeyState(VK_MENU) < 0;
   hooks::ClickTimes times{st.lngClickTime, st.lngButtonUpTime};
-  hooks::OnKey(times, st.keyMemory, key, candidate ? FocusClassName() : std::string(), TimeOfDayMs());
+  hooks::OnKey(times, st.keyMemory, key, FocusClassName(), TimeOfDayMs());
   st.lngClickTime = times.lngClickTime;
   st.lngButtonUpTime = times.lngButtonUpTime;
 }
