@@ -24,7 +24,9 @@ void RecordKey(ThreadState& st, int nCode, WPARAM wParam, LPARAM lParam) {
   key.down = (flags & 0x80000000u) == 0;                // transition state: 1 while the key goes up
   key.repeat = key.down && (flags & 0x40000000u) != 0;  // previous state: it was down already
   key.removed = (nCode & 0xFFFF) == HC_ACTION;          // HC_NOREMOVE: a peek that leaves it queued
-  key.altHeld = (flags & 0x20000000u) != 0;             // context code: Alt down with the key
+  // Context code: 1 whenever Alt is down with the key (a WM_SYSKEY message); 0 with Alt down
+  // only when no window has the focus, and then no page has it either.
+  key.altHeld = (flags & 0x20000000u) != 0;
   // Every other key only updates what the hook remembers, from the message alone: a typed
   // letter costs no more than a mouse move. The system is asked only for a key that may count.
   const bool mayCount = key.removed && ((key.vk == hooks::kVkReturn && key.down && !key.repeat) ||
@@ -34,7 +36,6 @@ void RecordKey(ThreadState& st, int nCode, WPARAM wParam, LPARAM lParam) {
     hooks::OnKey(unused, st.keyMemory, key, std::string_view(), 0);
     return;
   }
-  if (!key.altHeld) key.altHeld = ::GetKeyState(VK_MENU) < 0;
   hooks::ClickTimes times{st.lngClickTime, st.lngButtonUpTime};
   hooks::OnKey(times, st.keyMemory, key, FocusClassName(), TimeOfDayMs());
   st.lngClickTime = times.lngClickTime;
