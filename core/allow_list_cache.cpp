@@ -13,6 +13,7 @@ void AllowListCache::Forget() {
   m_stamp = FileStamp{};
   m_stampSeenAt = 0;
   m_readAt = 0;
+  m_trustedAt = 0;
 }
 
 const AllowListMatcher* AllowListCache::Current(const std::string& path, AllowListFile& file) {
@@ -23,12 +24,21 @@ const AllowListMatcher* AllowListCache::Current(const std::string& path, AllowLi
   // The clock first: a change made while the file is stamped and read is then never older
   // than the moment the copy counts as read.
   const uint64_t now = file.Now();
+  // A trusted copy stamped a moment ago, in a folder where nothing was written since: the
+  // stamp would say the same, and costs the decision more than all its other questions.
+  if (m_matcher && m_trustedAt != 0 && now >= m_trustedAt && now - m_trustedAt < kRestampTicks &&
+      file.Unchanged())
+    return m_matcher.get();
   FileStamp stamp;
   if (!file.Open(stamp)) {
     Forget();
     return nullptr;
   }
-  if (m_matcher && CopyStillTrusted(m_stamp, m_stampSeenAt, m_readAt, stamp)) return m_matcher.get();
+  if (m_matcher && CopyStillTrusted(m_stamp, m_stampSeenAt, m_readAt, stamp)) {
+    m_trustedAt = now;
+    return m_matcher.get();
+  }
+  m_trustedAt = 0;
   // A stamp counts as seen once it has been taken: the write behind it lies before this moment.
   // A clock set back behind that sighting starts the wait afresh rather than for hours.
   const bool seenBefore = m_matcher && stamp == m_stamp && m_stampSeenAt <= now;
@@ -50,6 +60,8 @@ const AllowListMatcher* AllowListCache::Current(const std::string& path, AllowLi
   m_stamp = stamp;
   m_stampSeenAt = seenAt;
   m_readAt = now;
+  // Read a margin after its stamp was first seen: this copy is one the next stamp would trust.
+  if (CopyStillTrusted(m_stamp, m_stampSeenAt, m_readAt, stamp)) m_trustedAt = now;
   return m_matcher.get();
 }
 

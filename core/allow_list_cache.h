@@ -20,7 +20,15 @@ class AllowListFile {
   virtual bool ReadAll(std::string& text) = 0;
   // This computer's clock, in the stamp's ticks.
   virtual uint64_t Now() = 0;
+  // True only when nothing can have changed the file since the last Open (its folder's change
+  // notification, armed before that Open, has not fired). Asked before Open; false when unknown.
+  virtual bool Unchanged() { return false; }
 };
+
+// How long a copy found still trusted may stand without stamping the file again, while the file
+// says it is unchanged. Shorter than the freshness margin: a list edited where no change is ever
+// notified (a share that sends none) is still seen within the margin.
+inline constexpr uint64_t kRestampTicks = 2 * kFileTicksPerSecond;
 
 class AllowListCache {
  public:
@@ -41,6 +49,7 @@ class AllowListCache {
   FileStamp m_stamp;             // the stamp the text was read under
   uint64_t m_stampSeenAt = 0;    // when that stamp was first seen
   uint64_t m_readAt = 0;
+  uint64_t m_trustedAt = 0;      // when the copy was last stamped and found trusted; 0: not so
   uint64_t m_generation = 0;
 };
 

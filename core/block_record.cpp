@@ -62,6 +62,7 @@ std::string_view ReasonText(BlockReason reason) {
     case BlockReason::LateClick: return "late click";
     case BlockReason::BlockAll: return "level 4 blocks all";
     case BlockReason::BlockedHost: return "blocked host";
+    case BlockReason::PageClosing: return "page closing";
     case BlockReason::NoClick: break;
   }
   return "no click";

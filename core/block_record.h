@@ -21,6 +21,7 @@ enum class BlockReason : uint32_t {
   LateClick = 2,  // the click lay outside the level's time window
   BlockAll = 3,   // level 4 blocks every window the allow list and Ctrl do not let through
   BlockedHost = 4,  // the new window would show a host of the Blocked Hosts list (records of version 2)
+  PageClosing = 5,  // the browser said the page opened it while being left or closed (version 2)
 };
 
 inline constexpr uint32_t kRecordVersion = 1;
@@ -69,7 +70,7 @@ std::optional<BlockRecord> ParseBlockRecord(const void* data, size_t size);
 BlockReason ReasonFor(int16_t level, bool clickRecorded);
 
 // Short English texts for the window: "new window" / "dialog" / "new tab"; "no click" / "late click" /
-// "level 4 blocks all".
+// "level 4 blocks all" / "blocked host" / "page closing".
 std::string_view KindText(BlockKind kind);
 std::string_view ReasonText(BlockReason reason);
 

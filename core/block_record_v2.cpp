@@ -25,7 +25,7 @@ std::optional<BlockRecord> ParseFieldsFromV2(const BlockRecordWireV2& wire) {
     return std::nullopt;
   record.kind = static_cast<BlockKind>(wire.kind);
   if (wire.reason < static_cast<uint32_t>(BlockReason::NoClick) ||
-      wire.reason > static_cast<uint32_t>(BlockReason::BlockedHost))
+      wire.reason > static_cast<uint32_t>(BlockReason::PageClosing))
     return std::nullopt;
   record.reason = static_cast<BlockReason>(wire.reason);
   if (!fields::ReadLevelAndTime(wire.level, wire.timeOfDayMs, record)) return std::nullopt;

@@ -20,7 +20,7 @@ struct BlockRecordWireV2 {
   uint32_t size;         // sizeof(BlockRecordWireV2)
   uint32_t version;      // kRecordVersion2
   uint32_t kind;         // BlockKind
-  uint32_t reason;       // BlockReason, BlockedHost included
+  uint32_t reason;       // BlockReason, BlockedHost and PageClosing included
   int32_t level;
   int32_t timeOfDayMs;
   uint32_t blockId;      // 0 when the window cannot be asked for again

@@ -22,11 +22,17 @@ int32_t TimeWindowMs(int16_t level, int16_t countIE, bool dialogFrameSeen) {
   return static_cast<int32_t>(t);
 }
 
-Decision Decide(int16_t level, int32_t clickTime, bool dialogFrameSeen, Facts& facts) {
+Decision Decide(int16_t level, int32_t clickTime, bool dialogFrameSeen, Facts& facts, BrowserWord word) {
   Decision d;
   if (level == kOff) return d;
   d.clearClickTime = true;
   const bool pageOnAllowList = facts.PageOnAllowList();
+  // The browser's word that the user asked for the window opens it as Ctrl does, even to a
+  // blocked host: the user chose that window, not the page.
+  if (word == BrowserWord::UserAsked) {
+    d.reason = Reason::UserAsked;
+    return d;
+  }
   // The allow list speaks of the page, the Blocked Hosts list of the window's target: a listed
   // host is blocked even from an allowed page and right after a click; only Ctrl opens it.
   if (facts.TargetOnBlockedHosts()) {
@@ -47,6 +53,14 @@ Decision Decide(int16_t level, int32_t clickTime, bool dialogFrameSeen, Facts& f
   }
   if (facts.CtrlDown()) {
     d.reason = Reason::CtrlKey;
+    return d;
+  }
+  if (word == BrowserWord::PageClosing) {
+    // The exit pop-up: the click that left the page was for the next page, not for this window,
+    // so it is neither used nor used up here.
+    d.block = true;
+    d.reason = Reason::PageClosing;
+    d.clearClickTime = false;
     return d;
   }
   if (level == kAll) {
@@ -77,6 +91,8 @@ std::string_view ReasonText(Reason reason) {
     case Reason::RecentClick: return "recent click";
     case Reason::LateClick: return "late click";
     case Reason::BlockedHost: return "blocked host";
+    case Reason::UserAsked: return "user asked the browser";
+    case Reason::PageClosing: return "page closing";
   }
   return "?";
 }

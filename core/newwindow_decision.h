@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/newwindow_flags.h"
+
 namespace vexbane::newwindow {
 
 // Blocking levels as stored in "Popup"; any other non-zero number acts as kDefault.
@@ -44,6 +46,8 @@ enum class Reason {
   RecentClick,    // the click lies within the time window
   LateClick,      // the click lies outside the time window
   BlockedHost,    // the window would show a host of the Blocked Hosts list
+  UserAsked,      // the browser says the user asked for the window (NewWindow3's flags)
+  PageClosing,    // the browser says the page opened it while being left or closed
 };
 
 struct Decision {
@@ -55,8 +59,10 @@ struct Decision {
 };
 
 // Decides one new window. `clickTime` is the recorded click's time of day, 0 for none;
-// `dialogFrameSeen` is true while an HTML dialog frame window is known to exist.
-Decision Decide(int16_t level, int32_t clickTime, bool dialogFrameSeen, Facts& facts);
+// `dialogFrameSeen` is true while an HTML dialog frame window is known to exist; `word` is what
+// the browser's NewWindow3 flags said of the request.
+Decision Decide(int16_t level, int32_t clickTime, bool dialogFrameSeen, Facts& facts,
+                BrowserWord word = BrowserWord::None);
 
 // Short English name of a reason ("allow list", "late click", ...), for reports.
 std::string_view ReasonText(Reason reason);

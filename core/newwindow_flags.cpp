@@ -3,6 +3,11 @@
 
 namespace vexbane::newwindow {
 
+BrowserWord WordOfFlags(uint32_t flags) {
+  if (flags & (kUserRequested | kUserAllowed)) return BrowserWord::UserAsked;
+  return (flags & kUnloading) ? BrowserWord::PageClosing : BrowserWord::None;
+}
+
 blocks::BlockKind KindOfRequest(uint32_t flags) {
   if (flags & kForceTab) return blocks::BlockKind::NewTab;
   if (flags & kForceWindow) return blocks::BlockKind::NewWindow;

@@ -12,6 +12,7 @@
 #include "EventSink.h"
 #include "ThreadState.h"
 #include "core/block_record.h"
+#include "core/newwindow_flags.h"
 #include "core/newwindow_pairing.h"
 #include "win/com_ptr.h"
 
@@ -71,9 +72,10 @@ class CVexbaneIEDLL final : public _CVexbaneIEDLL,
   // new window's address, empty when the event does not say; `kind` a window or (IE 7 and
   // later, by NewWindow3's flags) a tab.
   void NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel, const std::string& target,
-                        blocks::BlockKind kind) noexcept;
-  // The decision itself; true to block.
-  bool DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target, blocks::BlockKind kind) noexcept;
+                        blocks::BlockKind kind, newwindow::BrowserWord word) noexcept;
+  // The decision itself; true to block. `word` is what NewWindow3's flags said of the request.
+  bool DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target, blocks::BlockKind kind,
+                       newwindow::BrowserWord word) noexcept;
   void m_ie_BeforeNavigate2() noexcept;
   void m_ie_TitleChange() noexcept;
 

@@ -55,6 +55,7 @@ blocks::BlockReason RecordReason(newwindow::Reason reason) noexcept {
     case newwindow::Reason::BlockAll: return blocks::BlockReason::BlockAll;
     case newwindow::Reason::LateClick: return blocks::BlockReason::LateClick;
     case newwindow::Reason::BlockedHost: return blocks::BlockReason::BlockedHost;
+    case newwindow::Reason::PageClosing: return blocks::BlockReason::PageClosing;
     default: return blocks::BlockReason::NoClick;
   }
 }
@@ -62,7 +63,8 @@ blocks::BlockReason RecordReason(newwindow::Reason reason) noexcept {
 }  // namespace
 
 void CVexbaneIEDLL::m_ie_NewWindow2(IDispatch** /*ppDisp*/, VARIANT_BOOL* Cancel) noexcept {
-  NewWindowRequest(newwindow::WindowEvent::NewWindow2, Cancel, std::string(), blocks::BlockKind::NewWindow);
+  NewWindowRequest(newwindow::WindowEvent::NewWindow2, Cancel, std::string(), blocks::BlockKind::NewWindow,
+                   newwindow::BrowserWord::None);
 }
 
 void CVexbaneIEDLL::m_ie_NewWindow3(VARIANT_BOOL* Cancel, DWORD dwFlags, BSTR /*bstrUrlContext*/,
@@ -72,11 +74,12 @@ void CVexbaneIEDLL::m_ie_NewWindow3(VARIANT_BOOL* Cancel, DWORD dwFlags, BSTR /*
     target = win::AnsiFromBstr(bstrUrl);
   } catch (...) {
   }
-  NewWindowRequest(newwindow::WindowEvent::NewWindow3, Cancel, target, newwindow::KindOfRequest(dwFlags));
+  NewWindowRequest(newwindow::WindowEvent::NewWindow3, Cancel, target, newwindow::KindOfRequest(dwFlags),
+                   newwindow::WordOfFlags(dwFlags));
 }
 
 void CVexbaneIEDLL::NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL* Cancel, const std::string& target,
-                                     blocks::BlockKind kind) noexcept {
+                                     blocks::BlockKind kind, newwindow::BrowserWord word) noexcept {
   const ThreadState* state = CurrentThreadState();
   const uint32_t dispatch = state ? state->messagesTaken : 0;
   const newwindow::PairStep step = m_pairing.Arrive(event, dispatch);
@@ -86,12 +89,12 @@ void CVexbaneIEDLL::NewWindowRequest(newwindow::WindowEvent event, VARIANT_BOOL*
     return;
   }
   // A window the user opened from the tray's list: neither decided nor counted.
-  const bool block = m_openingBlocked ? false : DecideNewWindow(Cancel, target, kind);
+  const bool block = m_openingBlocked ? false : DecideNewWindow(Cancel, target, kind, word);
   m_pairing.Decided(event, block, dispatch);
 }
 
-bool CVexbaneIEDLL::DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target,
-                                    blocks::BlockKind kind) noexcept {
+bool CVexbaneIEDLL::DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& target, blocks::BlockKind kind,
+                                    newwindow::BrowserWord word) noexcept {
   bool blocked = false;
   try {
     ThreadState* state = CurrentThreadState();
@@ -106,7 +109,7 @@ bool CVexbaneIEDLL::DecideNewWindow(VARIANT_BOOL* Cancel, const std::string& tar
     const int16_t sound = ReadSetting16(settings::kSound);
     const int16_t level = ReadSetting16(settings::kPopup);
     HelperFacts facts(m_ie.get(), st, m_countIE, target);
-    const newwindow::Decision d = newwindow::Decide(level, st.lngClickTime, st.lngTridentDlg != nullptr, facts);
+    const newwindow::Decision d = newwindow::Decide(level, st.lngClickTime, st.lngTridentDlg != nullptr, facts, word);
     if (d.clearClickTime) st.lngClickTime = 0;
     if (!d.block) return false;
     blocked = true;

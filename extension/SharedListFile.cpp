@@ -12,8 +12,11 @@ namespace {
 // Stamped and read through one handle, so the stamp belongs to the file whose text is read.
 class OpenListFile final : public AllowListFile {
  public:
-  explicit OpenListFile(const std::string& path) : m_path(path) {}
+  OpenListFile(const std::string& path, win::FolderWatch& watch) : m_path(path), m_watch(watch) {}
+  bool Unchanged() override { return m_watch.Quiet(); }
   bool Open(FileStamp& stamp) override {
+    // Armed before the stamp: a write after it is noticed, whether or not the stamp shows it.
+    m_watch.Arm(m_path);
     DWORD rc = win::OpenDataFile(m_path, m_file);
     if (rc == ERROR_FILE_NOT_FOUND) {
       // A missing list is created empty, as the editor would, and read as such. (Not in one
@@ -28,13 +31,14 @@ class OpenListFile final : public AllowListFile {
 
  private:
   const std::string& m_path;
+  win::FolderWatch& m_watch;
   win::UniqueFile m_file;
 };
 
 }  // namespace
 
 const AllowListMatcher* SharedListFile::Current(const std::string& path) {
-  OpenListFile file(path);
+  OpenListFile file(path, m_watch);
   return m_cache.Current(path, file);
 }
 

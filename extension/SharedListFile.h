@@ -4,6 +4,7 @@
 
 #include "core/allow_list_cache.h"
 #include "win/critical_section.h"
+#include "win/folder_watch.h"
 
 namespace vexbane::ext {
 
@@ -12,8 +13,9 @@ namespace vexbane::ext {
 // namespace scope, so it is built when the module loads, before any browser thread can call.
 class SharedListFile {
  public:
-  // Calls `use` with the list at `path` as the file holds it now (stamped at every call, read
-  // again whenever it may have changed; a missing file is created empty) and returns what it
+  // Calls `use` with the list at `path` as the file holds it now (stamped at every call unless a
+  // trusted copy was stamped within kRestampTicks and nothing was written in its folder since;
+  // read again whenever it may have changed; a missing file is created empty) and returns what it
   // returns. The lock is held through the call, so `use` may keep state prepared from the list
   // beside it. False when the list cannot be read, or when anything throws.
   template <class Use>
@@ -33,6 +35,7 @@ class SharedListFile {
   const AllowListMatcher* Current(const std::string& path);
 
   win::CriticalSection m_lock;
+  win::FolderWatch m_watch;  // the list's folder: a write there makes the next call stamp the file
   AllowListCache m_cache;
 };
 

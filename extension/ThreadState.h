@@ -8,6 +8,7 @@
 #include <string>
 
 #include "BlockedWindows.h"
+#include "core/hooks_keys.h"
 #include "win/unique.h"
 
 namespace vexbane::ext {
@@ -21,6 +22,8 @@ struct ThreadState {
   DWORD lngThreadId = 0;           // thread that installed the hooks
   win::UniqueHook lngMouseHook;    // WH_MOUSE
   win::UniqueHook lngMsgHook;      // WH_GETMESSAGE
+  win::UniqueHook lngKeyHook;      // WH_KEYBOARD: Enter and Space count as clicks
+  hooks::KeyMemory keyMemory;      // what the keyboard hook keeps between keys
   int hookUsers = 0;               // frame objects on this thread that rely on the hooks
   int32_t lngClickTime = 0;        // time of day of the last click that may open a window; 0 = none
   int32_t lngButtonUpTime = 0;     // time of day of the last left-button release; 0 = none

@@ -63,10 +63,13 @@ VEXBANE_HANDLE_TRAITS(BrushTraits, HBRUSH, nullptr, ::DeleteObject(h));
 
 // A FindFirstFile search is closed with FindClose, not CloseHandle.
 VEXBANE_HANDLE_TRAITS(FindTraits, HANDLE, INVALID_HANDLE_VALUE, ::FindClose(h));
+// A folder's change notification is closed with FindCloseChangeNotification.
+VEXBANE_HANDLE_TRAITS(ChangeTraits, HANDLE, INVALID_HANDLE_VALUE, ::FindCloseChangeNotification(h));
 
 #undef VEXBANE_HANDLE_TRAITS
 
 using UniqueKey = Unique<KeyTraits>;
+using UniqueChange = Unique<ChangeTraits>;
 using UniqueHandle = Unique<HandleTraits>;
 using UniqueFile = Unique<FileTraits>;
 using UniqueWindow = Unique<WindowTraits>;

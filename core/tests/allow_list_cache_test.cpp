@@ -20,9 +20,18 @@ class FakeFile final : public AllowListFile {
   std::string text;
   FileStamp stamp;
   int reads = 0;
+  int opens = 0;
+  // The folder's change notification: off unless a test turns it on (as where none can be had).
+  bool notifies = false;
+  bool writtenSinceOpen = true;
 
   // A writer that writes at the clock's time: a new size and write time, the same file.
   void Rewrite(const std::string& t) {
+    SilentRewrite(t);
+    writtenSinceOpen = true;
+  }
+  // The same write where the folder sends no notification (a share that sends none).
+  void SilentRewrite(const std::string& t) {
     text = t;
     stamp.size = t.size();
     stamp.lastWrite = clock;
@@ -33,7 +42,10 @@ class FakeFile final : public AllowListFile {
     stamp.creation = clock;
   }
 
+  bool Unchanged() override { return notifies && !writtenSinceOpen; }
   bool Open(FileStamp& s) override {
+    ++opens;
+    writtenSinceOpen = false;
     if (!exists) {  // created empty, as the helper does with a missing list
       exists = true;
       text.clear();
@@ -230,6 +242,57 @@ TEST_F(AllowListCacheTest, AnotherPathIsAnotherList) {
   other.stamp = m_file.stamp;  // even with an equal stamp
   EXPECT_FALSE(Allowed(m_cache, other, "http://news.example/", "C:\\B\\WebSite.dat"));
   EXPECT_TRUE(Allowed(m_cache, other, "http://shop.example/", "C:\\B\\WebSite.dat"));
+}
+
+// The steady state of a decision: a trusted copy in a quiet folder is not stamped again for a
+// moment, while every write is still seen at the next decision.
+TEST_F(AllowListCacheTest, ATrustedCopyInAQuietFolderIsStampedOnlyEveryFewSeconds) {
+  m_file.notifies = true;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  m_file.clock += kRacyMarginTicks;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));  // read again, now trusted
+  const int opens = m_file.opens;
+  for (int i = 0; i < 19; ++i) {
+    m_file.clock += kSecond / 10;
+    EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  }
+  EXPECT_EQ(m_file.opens, opens) << "1.9 s of decisions in a quiet folder: no stamp";
+  m_file.clock += kSecond / 10;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://news.example/"));
+  EXPECT_EQ(m_file.opens, opens + 1) << "stamped again after kRestampTicks";
+  EXPECT_EQ(m_file.reads, 2);
+}
+
+TEST_F(AllowListCacheTest, AWriteNotifiedInTheFolderIsSeenAtTheNextDecision) {
+  m_file.notifies = true;
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://shop.example/"));
+  m_file.clock += kRacyMarginTicks;
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://shop.example/"));
+  m_file.clock += kSecond / 100;
+  m_file.Rewrite("2\r\nnews\r\nshop\r\n");
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://shop.example/")) << "\"Allow Site\" then the site's next window";
+}
+
+TEST_F(AllowListCacheTest, AnEditNoNotificationTellsOfIsSeenWithinTheMargin) {
+  static_assert(kRestampTicks < kRacyMarginTicks, "a hand edit is seen within the freshness margin");
+  m_file.notifies = true;
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://shop.example/"));
+  m_file.clock += kRacyMarginTicks;
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://shop.example/"));
+  m_file.clock += kSecond / 10;
+  m_file.SilentRewrite("2\r\nnews\r\nshop\r\n");
+  EXPECT_FALSE(Allowed(m_cache, m_file, "http://shop.example/")) << "not yet: nothing said it changed";
+  m_file.clock += kRestampTicks;
+  EXPECT_TRUE(Allowed(m_cache, m_file, "http://shop.example/"));
+}
+
+TEST_F(AllowListCacheTest, ACopyNotYetTrustedIsStampedAtEveryDecisionEvenInAQuietFolder) {
+  m_file.notifies = true;
+  for (int i = 0; i < 4; ++i) {
+    m_file.clock += kSecond / 10;
+    Allowed(m_cache, m_file, "http://news.example/");
+  }
+  EXPECT_EQ(m_file.opens, 4) << "within the margin after the stamp was first seen";
 }
 
 TEST(CopyStillTrusted, NeedsAnEqualStampAndAReadAMarginAfterTheStampWasFirstSeen) {

@@ -75,7 +75,7 @@ TEST(BlockRecordV2, MalformedFieldsAreRefused) {
   refused([](BlockRecordWireV2& w) { w.version = 1; }, "version 1 in the version 2 size");
   refused([](BlockRecordWireV2& w) { w.version = 3; }, "unknown version");
   refused([](BlockRecordWireV2& w) { w.size = 100; }, "size field disagrees");
-  refused([](BlockRecordWireV2& w) { w.reason = 5; }, "unknown reason");
+  refused([](BlockRecordWireV2& w) { w.reason = 6; }, "unknown reason");
   refused([](BlockRecordWireV2& w) { w.reason = 0; }, "reason 0");
   refused([](BlockRecordWireV2& w) { w.kind = 9; }, "unknown kind");
   refused([](BlockRecordWireV2& w) { w.kind = 4; }, "kind beyond the new tab");
@@ -117,6 +117,19 @@ TEST(BlockRecordV2, LongAddressesAreCutToTheirFields) {
   ASSERT_TRUE(back);
   EXPECT_EQ(back->targetUrl.size(), kPageUrlBytes - 1);
   EXPECT_EQ(back->targetUrl.substr(0, 17), "http://t.example/");
+}
+
+
+TEST(BlockRecordV2, ThePageClosingReasonTravelsAndIsNamed) {
+  BlockRecord r = Sample();
+  r.reason = BlockReason::PageClosing;
+  const BlockRecordWireV2 wire = EncodeBlockRecordV2(r);
+  auto back = ParseAnyBlockRecord(&wire, sizeof wire);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->reason, BlockReason::PageClosing);
+  EXPECT_EQ(ReasonText(back->reason), "page closing");
+  const BlockRecordWire old = EncodeBlockRecord(r);
+  EXPECT_FALSE(ParseAnyBlockRecord(&old, sizeof old)) << "version 1 knows its three reasons only";
 }
 
 }  // namespace

@@ -226,5 +226,59 @@ TEST(BlockedHostDecision, AnUnlistedTargetLeavesTodaysRule) {
   EXPECT_EQ(d.reason, Reason::AllowList);
 }
 
+
+// NewWindow3's flags: the browser's own word on the request.
+TEST(BrowserWordDecision, TheUsersRequestOpensAsWithCtrlAtEveryLevelEvenToABlockedHost) {
+  for (int16_t level : {kLow, kDefault, kHigh, kAll, int16_t{7}}) {
+    for (bool blockedHost : {false, true}) {
+      HostFacts f;
+      f.blockedHost = blockedHost;
+      Decision d = Decide(level, 0, false, f, BrowserWord::UserAsked);
+      EXPECT_FALSE(d.block) << "level " << level << (blockedHost ? ", blocked host" : "");
+      EXPECT_EQ(d.reason, Reason::UserAsked);
+      EXPECT_TRUE(d.clearClickTime) << "as Ctrl, it uses up the click";
+      EXPECT_EQ(f.asked, "L") << "the page address is still refreshed, nothing else is asked";
+    }
+  }
+  HostFacts off;
+  Decision d = Decide(kOff, 0, false, off, BrowserWord::UserAsked);
+  EXPECT_FALSE(d.block);
+  EXPECT_EQ(d.reason, Reason::LevelOff);
+  EXPECT_FALSE(d.clearClickTime);
+}
+
+TEST(BrowserWordDecision, APageClosingIsJudgedAsWithoutAClickAndKeepsTheClick) {
+  for (int16_t level : {kLow, kDefault, kHigh, kAll}) {
+    HostFacts f;
+    Decision d = Decide(level, f.now - 10, false, f, BrowserWord::PageClosing);
+    EXPECT_TRUE(d.block) << "level " << level << ": right after a click";
+    EXPECT_EQ(d.reason, Reason::PageClosing);
+    EXPECT_EQ(ReasonText(d.reason), "page closing");
+    EXPECT_FALSE(d.clearClickTime) << "the click that left the page was not for this window";
+    EXPECT_EQ(f.asked, "LHC");
+  }
+  HostFacts listed;
+  listed.onList = true;
+  EXPECT_FALSE(Decide(kLow, 0, false, listed, BrowserWord::PageClosing).block) << "the allow list still opens it";
+  HostFacts ctrl;
+  ctrl.ctrl = true;
+  Decision d = Decide(kAll, 0, false, ctrl, BrowserWord::PageClosing);
+  EXPECT_FALSE(d.block) << "Ctrl still opens it";
+  EXPECT_EQ(d.reason, Reason::CtrlKey);
+  HostFacts off;
+  EXPECT_FALSE(Decide(kOff, 0, false, off, BrowserWord::PageClosing).block) << "\"Allow Popup\" still opens it";
+  HostFacts host;
+  host.blockedHost = true;
+  EXPECT_EQ(Decide(kLow, 0, false, host, BrowserWord::PageClosing).reason, Reason::BlockedHost)
+      << "a listed host keeps its own reason";
+}
+
+TEST(BrowserWordDecision, NoWordLeavesTodaysRule) {
+  HostFacts f;
+  Decision d = Decide(kDefault, f.now - 100, false, f, BrowserWord::None);
+  EXPECT_FALSE(d.block);
+  EXPECT_EQ(d.reason, Reason::RecentClick);
+}
+
 }  // namespace
 }  // namespace vexbane::newwindow

@@ -20,5 +20,18 @@ TEST(KindOfRequest, ATabWhenTheFlagsForceOrSuggestOneElseAWindow) {
   EXPECT_EQ(KindOfRequest(0xffffffffu & ~(kForceTab | kSuggestTab)), BlockKind::NewWindow);
 }
 
+
+TEST(WordOfFlags, TheUsersFlagsWinOverThePageClosing) {
+  constexpr uint32_t kScriptWindow = 0x0002 | 0x0004;
+  EXPECT_EQ(WordOfFlags(0), BrowserWord::None) << "IE 6 before SP2 and NewWindow2 say nothing";
+  EXPECT_EQ(WordOfFlags(kScriptWindow), BrowserWord::None) << "NWMF_USERINITED is set for script windows too";
+  EXPECT_EQ(WordOfFlags(kScriptWindow | kSuggestTab), BrowserWord::None);
+  EXPECT_EQ(WordOfFlags(kUserRequested), BrowserWord::UserAsked) << "Shift+click, Open in New Window";
+  EXPECT_EQ(WordOfFlags(kUserAllowed | kScriptWindow), BrowserWord::UserAsked) << "the information bar";
+  EXPECT_EQ(WordOfFlags(kUnloading | kScriptWindow), BrowserWord::PageClosing);
+  EXPECT_EQ(WordOfFlags(kUnloading | kUserRequested), BrowserWord::UserAsked);
+  EXPECT_EQ(WordOfFlags(0x40), BrowserWord::None) << "NWMF_HTMLDIALOG is no word of the user's";
+}
+
 }  // namespace
 }  // namespace vexbane::newwindow

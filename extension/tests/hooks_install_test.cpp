@@ -24,14 +24,17 @@ TEST_F(HookInstallTest, SecondAttachSharesTheSetAndTheLastReleaseRemovesIt) {
   InstallHooks(st);
   ASSERT_TRUE(st.lngMouseHook);
   ASSERT_TRUE(st.lngMsgHook);
+  ASSERT_TRUE(st.lngKeyHook) << "keys count as clicks beside the mouse hook";
   EXPECT_EQ(st.lngThreadId, ::GetCurrentThreadId());
   const HHOOK mouse = st.lngMouseHook.get();
   const HHOOK msg = st.lngMsgHook.get();
+  const HHOOK key = st.lngKeyHook.get();
   EXPECT_TRUE(AnyHooksInstalled());
 
   InstallHooks(st);
   EXPECT_EQ(st.lngMouseHook.get(), mouse) << "a second attach must not install a second set";
   EXPECT_EQ(st.lngMsgHook.get(), msg);
+  EXPECT_EQ(st.lngKeyHook.get(), key);
   EXPECT_EQ(st.hookUsers, 2);
 
   ReleaseHooks(st);
@@ -41,9 +44,11 @@ TEST_F(HookInstallTest, SecondAttachSharesTheSetAndTheLastReleaseRemovesIt) {
   ReleaseHooks(st);
   EXPECT_FALSE(st.lngMouseHook);
   EXPECT_FALSE(st.lngMsgHook);
+  EXPECT_FALSE(st.lngKeyHook);
   EXPECT_FALSE(AnyHooksInstalled());
-  // The removed hook is really gone: the system no longer knows its handle.
+  // The removed hooks are really gone: the system no longer knows their handles.
   EXPECT_FALSE(::UnhookWindowsHookEx(mouse));
+  EXPECT_FALSE(::UnhookWindowsHookEx(key));
 
   ReleaseHooks(st);  // one release too many changes nothing
   EXPECT_EQ(st.hookUsers, 0);

@@ -112,6 +112,34 @@ void HostSession::CtrlKey(bool down) {
   Pump(100);
 }
 
+void HostSession::Key(const KeyChord& chord, bool down, bool up) {
+  HostWindow& w = Current();
+  if (::GetForegroundWindow() != w.frame()) {
+    ::SetForegroundWindow(w.frame());
+    Pump(150);  // as for Ctrl: the focus change resets the key state when it arrives
+  }
+  w.FocusPage(true);
+  std::vector<INPUT> in;
+  auto add = [&in](WORD vk, bool release) {
+    INPUT i = {};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, 0));
+    i.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  if (down) {
+    for (WORD m : chord.modifiers) add(m, false);
+    add(chord.vk, false);
+  }
+  if (up) {
+    add(chord.vk, true);
+    for (auto m = chord.modifiers.rbegin(); m != chord.modifiers.rend(); ++m) add(*m, true);
+  }
+  ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  Pump(100);
+}
+
 void HostSession::Post(UINT msg) {
   ::PostMessageA(Current().messageTarget(), msg, 0, 0);
   Pump(50);

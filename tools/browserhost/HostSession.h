@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "HostKeys.h"
 #include "HostShape.h"
 #include "HostShellWindows.h"
 #include "HostWindow.h"
@@ -51,6 +52,10 @@ class HostSession {
   // thread's mouse hook sees it as it sees a user's click.
   void Click();
   void CtrlKey(bool down);
+  // Presses (`down`), releases (`up`) or presses and releases (both) a key with its modifiers
+  // through the system's input queue, with the keyboard focus on the current page, so the page's
+  // thread and its keyboard hook take it as a user's key.
+  void Key(const KeyChord& chord, bool down, bool up);
   void Post(UINT msg);
   // Dispatches this thread's messages for `ms` milliseconds.
   static void Pump(DWORD ms);

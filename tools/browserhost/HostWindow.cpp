@@ -63,6 +63,15 @@ void HostWindow::Title(const std::string& text) {
   m_browser->FireTitleChange(text);
 }
 
+void HostWindow::FocusPage(bool focus) {
+  if (tabbed()) {
+    HostTab* tab = m_currentTab;
+    if (tab) tab->Run([tab, focus] { ::SetFocus(focus ? tab->page() : nullptr); });
+    return;
+  }
+  ::SetFocus(focus ? m_page.hwnd() : nullptr);
+}
+
 bool HostWindow::NewWindow(const std::string& url, long flags) {
   if (tabbed()) return TabNewWindow(url, flags);
   // A browser raises a request's events while it handles a message of its own (the click, the

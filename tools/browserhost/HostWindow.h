@@ -74,6 +74,9 @@ class HostWindow {
   // Where the browser's own messages (0x0491, WM_USER) go: the thread of the page shown.
   HWND messageTarget() const noexcept { return tabbed() ? page() : frame(); }
   void SetFullName(const std::string& path);
+  // Gives the keyboard focus to the page, or takes it away (in the tab shapes from the tab's own
+  // thread).
+  void FocusPage(bool focus);
 
   // The tab shapes (TabbedWindow.cpp).
   bool tabbed() const noexcept { return m_tabFrame != nullptr; }

@@ -219,6 +219,31 @@ const std::map<std::string, Command>& Commands() {
          out << "ctrl " << arg << std::endl;
          return true;
        }},
+      // "key NAME", "key NAME down", "key NAME up": a key through the system's input queue.
+      {"key", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         const size_t space = arg.find(' ');
+         const std::string name = arg.substr(0, space);
+         const std::string half = space == std::string::npos ? std::string() : arg.substr(space + 1);
+         KeyChord chord;
+         if (!KeyChordFromName(name, chord) || (!half.empty() && half != "down" && half != "up")) return false;
+         s.Key(chord, half != "up", half != "down");
+         out << "key " << arg << std::endl;
+         return true;
+       }},
+      // "newwindow-flags FLAGS [URL]": the request with NewWindow3's flags FLAGS (0x80: the user
+      // asked the browser, 0x100: let through from the information bar, 0x1: the page unloads).
+      {"newwindow-flags", [](HostSession& s, const std::string& arg, std::ostream& out) {
+         const size_t space = arg.find(' ');
+         const std::string flagsText = arg.substr(0, space);
+         char* end = nullptr;
+         const unsigned long flags = std::strtoul(flagsText.c_str(), &end, 0);
+         if (flagsText.empty() || *end) return false;
+         const std::string url = space == std::string::npos ? std::string(kDefaultPopupUrl) : arg.substr(space + 1);
+         bool blocked = s.Current().NewWindow(url, static_cast<long>(flags));
+         out << "newwindow " << (blocked ? "blocked" : "allowed") << std::endl;
+         HostSession::Pump(20);
+         return true;
+       }},
       {"newwindow", [](HostSession& s, const std::string& arg, std::ostream& out) {
          bool blocked = s.Current().NewWindow(arg.empty() ? kDefaultPopupUrl : arg);
          out << "newwindow " << (blocked ? "blocked" : "allowed") << std::endl;

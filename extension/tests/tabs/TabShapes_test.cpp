@@ -305,6 +305,77 @@ TEST_P(TabShapeTest, TwoTabsQuittingAtTheSameMomentEndTheSessionOnce) {
   }
 }
 
+// The stand-in browser as a process of its own in `shape`, on `scenario`; the results of its
+// new-window requests in order ("allowed", "blocked"). Keys go to a process of their own: under
+// Wine a tab thread that took keys does not come back from its teardown once another window of
+// the same process took keys before it (the stand-in then waits 30 s for each tab).
+std::vector<std::string> HostResults(const char* shape, const std::string& scenario) {
+  HelperTest::WriteFileForHost("keys-scenario.txt", scenario);
+  const std::string dir = HelperTest::FolderForHost();
+  const std::string outFile = dir + "\\keys-out.txt";
+  SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+  HANDLE out = ::CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+  std::vector<std::string> results;
+  if (out == INVALID_HANDLE_VALUE) return results;
+  std::string cmd = std::string("\"") + VEXBANE_BROWSERHOST_PATH + "\" --shape " + shape + " \"" + dir +
+                    "\\keys-scenario.txt\"";
+  STARTUPINFOA si = {sizeof(si)};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = out;
+  si.hStdError = out;
+  si.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi = {};
+  const BOOL started = ::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  ::CloseHandle(out);
+  if (!started) return results;
+  // The host reports its blocks to this thread's recording tray: keep taking messages.
+  for (int waited = 0; waited < 600 && ::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; ++waited)
+    host::HostSession::Pump(100);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  std::string text = HelperTest::ReadFile("keys-out.txt"), line;
+  for (char c : text + "\n") {
+    if (c == '\r') continue;
+    if (c != '\n') {
+      line += c;
+      continue;
+    }
+    if (line.rfind("newwindow ", 0) == 0) results.push_back(line.substr(10));
+    line.clear();
+  }
+  return results;
+}
+
+TEST_P(TabShapeTest, AKeyBelongsToTheTabItWasPressedIn) {
+  const std::vector<std::string> got = HostResults(
+      GetParam(),
+      "browser sp2\nnavigate http://a.example/\ntab new\nnavigate http://b.example/\n"
+      "tab 1\nkey enter\ntab 2\nnewwindow\ntab 1\nnewwindow\n"  // Enter in tab 1: only tab 1's window
+      "key space\nnewwindow\n"                                       // Space on a button
+      "key a\nnewwindow\n"                                           // a letter typed in a text box
+      "tab 2\nkey tab\nkey space\nnewwindow\ntab 1\nnewwindow\nquit\n");
+  const std::vector<std::string> want = {"blocked", "allowed", "allowed", "blocked", "allowed", "blocked"};
+  EXPECT_EQ(got, want);
+}
+
+TEST_P(TabShapeTest, TheBrowsersFlagsAreHeardInEveryTabShape) {
+  host::HostWindow& w = OpenWindow(2);
+  w.SetEventOrder(host::EventOrder::NewWindow3Then2);  // as IE 7 and 8 raise them
+  constexpr long kScript = 0x0002 | 0x0004;
+  m_key.Set("Popup", "4");
+  EXPECT_FALSE(w.NewWindow(host::kDefaultPopupUrl, kScript | 0x80)) << "NWMF_USERREQUESTED at level 4";
+  EXPECT_FALSE(w.NewWindow(host::kDefaultPopupUrl, kScript | 0x80000 | 0x100)) << "a tab the user let through";
+  EXPECT_TRUE(w.NewWindow(host::kDefaultPopupUrl, kScript)) << "the page's own request";
+  m_key.Set("Popup", "1");
+  ClickInTab(w, 2);
+  const size_t before = m_records.received().size();
+  EXPECT_TRUE(w.NewWindow(host::kDefaultPopupUrl, kScript | 0x1)) << "NWMF_UNLOADING right after a click";
+  Pump(50);
+  ASSERT_EQ(m_records.received().size(), before + 1);
+  EXPECT_EQ(m_records.received().back().record.reason, blocks::BlockReason::PageClosing);
+  EXPECT_FALSE(w.NewWindow()) << "the click stays for the window the user wanted";
+}
+
 INSTANTIATE_TEST_SUITE_P(Shapes, TabShapeTest, ::testing::Values("ie7", "ie7-noquit", "ie8", "ie8-noquit"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
