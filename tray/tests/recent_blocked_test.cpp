@@ -152,7 +152,7 @@ TEST_F(RecentBlockedTest, MalformedRecordsChangeNothing) {
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(ListBoxItems(Control(form, frmRecentBlocked::lstBlocks)).empty());
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
-            "No window has been blocked since the tray program started.");
+            "No window has been blocked since Internet Explorer was started.");
 }
 
 TEST_F(RecentBlockedTest, CountersGoOnAfterARestartAndTheListStartsEmpty) {
