@@ -69,7 +69,7 @@ std::optional<BlockRecord> ParseBlockRecord(const void* data, size_t size);
 BlockReason ReasonFor(int16_t level, bool clickRecorded);
 
 // Short English texts for the window: "new window" / "dialog" / "new tab"; "no click" / "late click" /
-// "level 4 blocks all".
+// "Block All Popup" (the level's menu caption).
 std::string_view KindText(BlockKind kind);
 std::string_view ReasonText(BlockReason reason);
 

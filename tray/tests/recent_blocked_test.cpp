@@ -95,7 +95,7 @@ TEST_F(RecentBlockedTest, RecordsShowUpNewestFirstWithSiteKindAndReasonCappedAtT
   EXPECT_TRUE(Module().blnRecentFormOpen);
   const auto rows = ListBoxItems(Control(form, frmRecentBlocked::lstBlocks));
   ASSERT_EQ(rows.size(), 20u);
-  EXPECT_EQ(rows[0], "10:00:00\tlast.example\t\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(rows[0], "10:00:00\tlast.example\t\tnew window\tBlock All Popup");
   EXPECT_EQ(rows[1], "10:00:00\tsite24.example\t\tnew window\tno click");
   EXPECT_EQ(rows[19], "10:00:00\tsite6.example\t\tnew window\tno click") << "the five oldest fell off";
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 25     In all: 25");
