@@ -44,9 +44,9 @@ TEST_F(RegistrationTest, RegistersApartmentInprocServerAndTypeLibrary) {
   ASSERT_TRUE(testing::ReadRawString(HKEY_CLASSES_ROOT, inproc.c_str(), nullptr, path));
   EXPECT_NE(path.find("VexbaneIEDLL.dll"), std::string::npos);
   // Internet Explorer's add-on list names the helper by its class key's default value.
-  std::string name;
-  ASSERT_TRUE(testing::ReadRawString(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidText).c_str(), nullptr, name));
-  EXPECT_EQ("Vexbane Pop-up Blocker", name);
+  std::string shownName;
+  ASSERT_TRUE(testing::ReadRawString(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidText).c_str(), nullptr, shownName));
+  EXPECT_EQ("Vexbane Pop-up Blocker", shownName);
   std::string progId;
   ASSERT_TRUE(testing::ReadRawString(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidText + "\\ProgID").c_str(),
                                      nullptr, progId));
