@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "ModTray.h"
 #include "ToolWindows.h"
 #include "dialogs_helpers.h"
 #include "frmPopupAdvanced.h"
@@ -75,6 +76,9 @@ Answer ColoursFor(HWND form, UINT msg, HWND control) {
 
 class DialogColours : public ::testing::Test {
  protected:
+  // Recently Blocked shows the counts of the program's own clock (a suite before may have left
+  // its stand-in clock, gone since, in the module).
+  void SetUp() override { Module().blockTally = blocks::BlockTally(LocalClock()); }
   void TearDown() override { UnloadToolWindows(); }
   static HWND Open(void (*command)(HWND), const char* className) {
     command(nullptr);
