@@ -40,7 +40,7 @@ constexpr char kKeepListNotRead[] =
 constexpr char kKeepListNotReadNotSaved[] = "The list of cookies to keep could not be read, so nothing was saved.";
 constexpr char kKeepListNotSavedOk[] = "The list of cookies to keep could not be saved.";
 constexpr char kKeepListReadOnlyNow[] =
-    "The list of cookies to keep could be read just now, so nothing was done. Check your choice again.";
+    "The list of cookies to keep has just been read, so nothing was done. Check your choice again.";
 // The empty list's explanation, inside the list's frame.
 constexpr dialogs::TwipRect kNoCookiesLabel = {dialogs::kCookieList.left + 90, dialogs::kCookieList.top + 90,
                                                dialogs::kCookieList.width - 180, 600};

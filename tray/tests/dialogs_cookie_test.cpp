@@ -370,7 +370,7 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   SetCheck(form, 1, true);  // a tick made on the list that was not read
   testing::MessageBoxAnswerer readNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
-  EXPECT_EQ("The list of cookies to keep could be read just now, so nothing was done. Check your choice again.",
+  EXPECT_EQ("The list of cookies to keep has just been read, so nothing was done. Check your choice again.",
             readNotice.Seen().text);
   EXPECT_EQ(0, stand.record.calls);
   EXPECT_EQ((std::vector<Item>{{"user@Alpha", true}, {"user@site", true}, {"user@other", false}}), Items(form));
