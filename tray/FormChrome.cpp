@@ -331,7 +331,7 @@ LRESULT DialogForm::OnControlColour(UINT msg, HDC dc, HWND control) noexcept {
   try {
     m_controlBrushes.push_back({control, colour, win::UniqueBrush(::CreateSolidBrush(colour))});
   } catch (...) {
-    return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+    return reinterpret_cast<LRESULT>(m_grey.get());  // out of memory: the lists' grey for once
   }
   return reinterpret_cast<LRESULT>(m_controlBrushes.back().brush.get());
 }
