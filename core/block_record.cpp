@@ -60,7 +60,7 @@ std::string_view KindText(BlockKind kind) {
 std::string_view ReasonText(BlockReason reason) {
   switch (reason) {
     case BlockReason::LateClick: return "late click";
-    case BlockReason::BlockAll: return "level 4 blocks all";
+    case BlockReason::BlockAll: return "Block All Popup";
     case BlockReason::BlockedHost: return "blocked host";
     case BlockReason::PageClosing: return "page closing";
     case BlockReason::NoClick: break;

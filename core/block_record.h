@@ -70,7 +70,7 @@ std::optional<BlockRecord> ParseBlockRecord(const void* data, size_t size);
 BlockReason ReasonFor(int16_t level, bool clickRecorded);
 
 // Short English texts for the window: "new window" / "dialog" / "new tab"; "no click" / "late click" /
-// "level 4 blocks all" / "blocked host" / "page closing".
+// "Block All Popup" (the level's menu caption) / "blocked host" / "page closing".
 std::string_view KindText(BlockKind kind);
 std::string_view ReasonText(BlockReason reason);
 

@@ -77,4 +77,20 @@ std::string KeepListFileText(const std::vector<CookieItem>& items) {
   return FormatKeepList(checked) + "\r\n";
 }
 
+std::string CleanQuestion(const std::vector<CookieItem>& items) {
+  size_t going = 0;
+  for (const CookieItem& item : items) {
+    if (!item.checked) ++going;
+  }
+  if (going == 0) return "Every site in the list is checked, so no listed site's cookies will be deleted. Clean now?";
+  return "The cookies of " + std::to_string(going) + (going == 1 ? " site" : " sites") +
+         " will be deleted; the checked sites keep theirs. Clean now?";
+}
+
+std::string NoCookiesText(std::string_view folder) {
+  if (folder.empty() || folder == "No" || folder == "NO")
+    return "No cookies found: Windows names no cookie folder for this account.";
+  return "No cookies found in " + std::string(folder) + ".";
+}
+
 }  // namespace vexbane::dialogs

@@ -42,4 +42,12 @@ std::vector<CookieItem> BuildCookieList(std::vector<std::string> names, std::str
 // The keep-list file for the checked items, in list order: one line "#a##b#" ended by CR LF.
 std::string KeepListFileText(const std::vector<CookieItem>& items);
 
+// The question "Clean" asks before the cleaner runs: how many listed sites lose their cookies
+// (the unchecked ones).
+std::string CleanQuestion(const std::vector<CookieItem>& items);
+
+// What the empty cookie list says: the folder it looked in, or that there is none. `folder` is
+// the cookie folder as the registry reader gives it ("NO" or "No" when it could not be read).
+std::string NoCookiesText(std::string_view folder);
+
 }  // namespace vexbane::dialogs

@@ -31,7 +31,7 @@ struct RecentBlock {
   uintptr_t frame = 0;  // the browser frame that reported it, as its window handle's value
 };
 
-// The blocks seen since the tray program started, newest first.
+// The blocks seen since the tray program started (with the first browser window), newest first.
 class RecentBlocks {
  public:
   // Adds a block at the top; the oldest falls off beyond kRecentCapacity. Returns its id.

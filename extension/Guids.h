@@ -16,6 +16,7 @@ inline constexpr GUID kIidCVexbaneIEDLL = {0x2c63c38b, 0xa5ac, 0x4784, {0x94, 0x
 inline constexpr char kClsidText[] = "{A09790E7-DD00-4A83-B632-5B563423CFBB}";
 inline constexpr char kLibidText[] = "{76FBCA5C-FD62-44E9-96A8-5E461E72764E}";
 inline constexpr char kProgId[] = "VexbaneIEDLL.CVexbaneIEDLL";
+inline constexpr char kHelperName[] = "Vexbane Pop-up Blocker";
 inline constexpr WORD kTypeLibMajor = 5;
 inline constexpr WORD kTypeLibMinor = 0;
 

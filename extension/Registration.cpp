@@ -7,7 +7,8 @@
 namespace vexbane::ext {
 namespace {
 
-const win::InprocServerInfo kServer = {kClsidText, kProgId, "Apartment", kLibidText, "5.0"};
+// The class key's default value is the name Internet Explorer's add-on list shows.
+const win::InprocServerInfo kServer = {kClsidText, kProgId, "Apartment", kLibidText, "5.0", kHelperName};
 
 }  // namespace
 

@@ -338,14 +338,22 @@ void DialogForm::DrawLabelText(HDC dc, RECT rect, const std::string& text, Label
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
+LRESULT DialogForm::ListColours(HDC dc) const noexcept {
+  ::SetTextColor(dc, kListTextColour);
+  ::SetBkColor(dc, RGB(dialogs::kListGrey, dialogs::kListGrey, dialogs::kListGrey));
+  return reinterpret_cast<LRESULT>(m_grey.get());
+}
+
 LRESULT DialogForm::OnControlColour(UINT msg, HDC dc, HWND control) noexcept {
-  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) {
-    ::SetBkColor(dc, RGB(dialogs::kListGrey, dialogs::kListGrey, dialogs::kListGrey));
-    return reinterpret_cast<LRESULT>(m_grey.get());
-  }
-  // A check box or other plain control on the picture takes the colour under its middle.
-  for (const auto& [window, brush] : m_controlBrushes) {
-    if (window == control) return reinterpret_cast<LRESULT>(brush.get());
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) return ListColours(dc);
+  // A check box or other plain control on the picture takes the colour under its middle. The
+  // colours go into the control's device context at every message: it may be a new one each time.
+  for (const ControlBrush& known : m_controlBrushes) {
+    if (known.control == control) {
+      ::SetBkColor(dc, known.colour);
+      ::SetTextColor(dc, kBodyText);
+      return reinterpret_cast<LRESULT>(known.brush.get());
+    }
   }
   COLORREF colour = RGB(236, 242, 249);
   UniqueMemoryDc faceDc(::CreateCompatibleDC(dc));
@@ -356,8 +364,12 @@ LRESULT DialogForm::OnControlColour(UINT msg, HDC dc, HWND control) noexcept {
   }
   ::SetBkColor(dc, colour);
   ::SetTextColor(dc, kBodyText);
-  m_controlBrushes.emplace_back(control, win::UniqueBrush(::CreateSolidBrush(colour)));
-  return reinterpret_cast<LRESULT>(m_controlBrushes.back().second.get());
+  try {
+    m_controlBrushes.push_back({control, colour, win::UniqueBrush(::CreateSolidBrush(colour))});
+  } catch (...) {
+    return reinterpret_cast<LRESULT>(m_grey.get());  // out of memory: the lists' grey for once
+  }
+  return reinterpret_cast<LRESULT>(m_controlBrushes.back().brush.get());
 }
 
 }  // namespace vexbane::tray

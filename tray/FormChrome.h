@@ -20,6 +20,10 @@ struct ScreenRatio {
   static ScreenRatio Current() noexcept;
 };
 
+// The dark text of the light grey lists and boxes. Fixed like their grey, rather than the
+// system's window text: a dark scheme (High Contrast Black) would give white on the grey.
+inline constexpr COLORREF kListTextColour = RGB(22, 38, 66);
+
 enum class LabelLook {
   Title,        // white bold text with a dark shadow, on the title band
   TitleShadow,  // the shadow behind a title, one pixel down and right
@@ -70,6 +74,10 @@ class DialogForm : public win::Window {
   // move loop, as a press on a title bar would.
   static void MoveByMouse(HWND form) noexcept;
 
+  // Sets the grey lists' and boxes' text and background colours into `dc` and gives the grey
+  // brush: the answer to a WM_CTLCOLOR* message of a control drawn on the grey.
+  LRESULT ListColours(HDC dc) const noexcept;
+
   const ScreenRatio& Ratio() const noexcept { return m_ratio; }
   HWND Owner() const noexcept { return ::GetWindow(hwnd(), GW_OWNER); }
 
@@ -114,7 +122,12 @@ class DialogForm : public win::Window {
   win::UniqueFont m_titleFont;
   win::UniqueBrush m_grey;
   std::vector<Label> m_labels;
-  std::vector<std::pair<HWND, win::UniqueBrush>> m_controlBrushes;
+  struct ControlBrush {
+    HWND control;
+    COLORREF colour;
+    win::UniqueBrush brush;
+  };
+  std::vector<ControlBrush> m_controlBrushes;
   HWND m_lastFocus = nullptr;  // the control that held the keyboard when the form lost it
 };
 

@@ -42,7 +42,10 @@ constexpr char kKeepListNotRead[] =
 constexpr char kKeepListNotReadNotSaved[] = "The list of cookies to keep could not be read, so nothing was saved.";
 constexpr char kKeepListNotSavedOk[] = "The list of cookies to keep could not be saved.";
 constexpr char kKeepListReadOnlyNow[] =
-    "The list of cookies to keep was read only now, so nothing was done. Check your choice again.";
+    "The list of cookies to keep has just been read, so nothing was done. Check your choice again.";
+// The empty list's explanation, inside the list's frame.
+constexpr dialogs::TwipRect kNoCookiesLabel = {dialogs::kCookieList.left + 90, dialogs::kCookieList.top + 90,
+                                               dialogs::kCookieList.width - 180, 600};
 // The notice of a keep list that could not be read at load, shown once the manager is up.
 constexpr UINT kKeepListNotReadNotice = WM_APP + 0x42;
 
@@ -106,14 +109,20 @@ bool frmPopupCookie::Form_Load(HWND owner) noexcept {
     AddLabel(lblAutoClean, "Auto-Clean IE Cookies When IE Exits.", dialogs::kCookieCheckLabel, LabelLook::Body,
              false);
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    // The list never paints over the label that lies on it while it is empty.
     HWND list = AddControl(WC_LISTVIEWA, lstCookie, "",
-                           child | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                           child | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                               LVS_SHOWSELALWAYS,
                            WS_EX_CLIENTEDGE, dialogs::kCookieList);
     const COLORREF grey = RGB(dialogs::kListGrey, dialogs::kListGrey, dialogs::kListGrey);
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                    LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     ::SendMessageA(list, LVM_SETBKCOLOR, 0, grey);
     ::SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, grey);
+    ::SendMessageA(list, LVM_SETTEXTCOLOR, 0, kListTextColour);
+    // Hidden until the list is found empty; above the list, which it does not take the keyboard from.
+    HWND empty = AddControl("STATIC", lblNoCookies, "", WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, kNoCookiesLabel);
+    ::SetWindowPos(empty, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT inside = {};
     ::GetClientRect(list, &inside);
     LVCOLUMNA column = {};
@@ -169,6 +178,9 @@ bool frmPopupCookie::LoadCookieList() noexcept {
     }
     std::vector<dialogs::CookieItem> items = dialogs::BuildCookieList(std::move(names), keepText);
     for (size_t i = 0; i < items.size(); ++i) AddListItem(list, static_cast<int>(i), items[i]);
+    HWND empty = Item(lblNoCookies);
+    ::SetWindowTextA(empty, items.empty() ? dialogs::NoCookiesText(strCookiePath).c_str() : "");
+    ::ShowWindow(empty, items.empty() ? SW_SHOWNA : SW_HIDE);
   } catch (...) {
   }
   return m_keepListRead;
@@ -212,9 +224,17 @@ void frmPopupCookie::cmdOk_Click() noexcept {
 }
 
 // The cleaner spares what the keep list names; cleaning after a failed save would delete the
-// cookies the user has just ticked to keep.
+// cookies the user has just ticked to keep. Deleting is not undone, so the user is asked first,
+// told how many sites lose their cookies; only "Yes" cleans (Esc leaves the answer unset).
 void frmPopupCookie::cmdClean_Click() noexcept {
   if (!KeepListKnown(kCleanTitle, kKeepListNotReadNotCleaned)) return;
+  try {
+    const std::string question = dialogs::CleanQuestion(ListItems(Item(lstCookie)));
+    MsgVars().strMsgAnswer.clear();
+    if (ShowMessageOver(hwnd(), kCleanTitle, question, "YesNo") != "Yes") return;
+  } catch (...) {
+    return;
+  }
   if (!SaveKeepList()) {
     ShowMessageOver(hwnd(), kCleanTitle, WithCause(kKeepListNotSaved, m_saveProblem), "Ok");
     return;
@@ -230,6 +250,12 @@ void frmPopupCookie::cmdClean_Click() noexcept {
 
 void frmPopupCookie::cmdExit_Click() noexcept { ::DestroyWindow(hwnd()); }
 
+void frmPopupCookie::lblAutoClean_Click() noexcept {
+  HWND check = Item(chkAutoClean);
+  const bool checked = ::SendMessageA(check, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  ::SendMessageA(check, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+}
+
 void frmPopupCookie::Form_Unload() noexcept {
   m_keyboard.reset();
   Module().blnCookieFormOpen = false;
@@ -237,6 +263,8 @@ void frmPopupCookie::Form_Unload() noexcept {
 
 void frmPopupCookie::OnCommand(int id, int code, HWND) noexcept {
   if (id == IDCANCEL) return cmdExit_Click();  // Esc leaves without saving, as Exit does
+  // Each press of a double click toggles, as on the box itself.
+  if (id == lblAutoClean && (code == STN_CLICKED || code == STN_DBLCLK)) return lblAutoClean_Click();
   if (code != BN_CLICKED) return;
   if (id == cmdOk) cmdOk_Click();
   if (id == cmdClean) cmdClean_Click();
@@ -244,6 +272,8 @@ void frmPopupCookie::OnCommand(int id, int code, HWND) noexcept {
 }
 
 LRESULT frmPopupCookie::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == Item(lblNoCookies))
+    return ListColours(reinterpret_cast<HDC>(wParam));
   if (msg == kKeepListNotReadNotice) {
     ShowMessageOver(hwnd(), kKeepTitle, WithCause(kKeepListNotRead, m_keepProblem), "Ok");
     return 0;

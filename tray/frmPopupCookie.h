@@ -24,6 +24,7 @@ class frmPopupCookie final : public DialogForm {
     cmdOk,
     cmdClean,
     cmdExit,
+    lblNoCookies,  // over the empty list: why it is empty
   };
 
   // Loads and shows the modeless cookie manager; the window unloads itself (Ok, Exit, or
@@ -45,6 +46,8 @@ class frmPopupCookie final : public DialogForm {
   // `title`, that nothing was done (`nothingDone` while it still cannot be read).
   bool KeepListKnown(const char* title, const char* nothingDone) noexcept;
   void ShowAutoClean() noexcept;
+  // The label beside the caption-less box stands for its caption: a click on it toggles the box.
+  void lblAutoClean_Click() noexcept;
   void cmdOk_Click() noexcept;
   void cmdClean_Click() noexcept;
   void cmdExit_Click() noexcept;

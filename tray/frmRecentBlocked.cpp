@@ -51,7 +51,7 @@ constexpr dialogs::TwipRect kAllowSiteButton = {1296, kButtonTop, 1032, 432};
 constexpr dialogs::TwipRect kBlockHostButton = {2424, kButtonTop, 1092, 432};
 constexpr dialogs::TwipRect kCopyAddressButton = {3612, kButtonTop, 1332, 432};
 constexpr dialogs::TwipRect kExitButton = {8988, kButtonTop, 852, 432};
-constexpr char kNothingBlocked[] = "No window has been blocked since the tray program started.";
+constexpr char kNothingBlocked[] = "No window has been blocked since Internet Explorer was started.";
 
 std::string ItemText(HWND list, int index) {
   LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
@@ -342,7 +342,7 @@ void frmRecentBlocked::DrawRow(const DRAWITEMSTRUCT& item) noexcept {
   }
   HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : ::GetSysColor(COLOR_WINDOWTEXT));
+  ::SetTextColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : kListTextColour);
   const std::string text = ItemText(item.hwndItem, static_cast<int>(item.itemID));
   size_t start = 0;
   for (int c = 0; c < kColumns && start <= text.size(); ++c) {

@@ -38,7 +38,7 @@ HRESULT RegisterInprocServer(const InprocServerInfo& info, const std::string& se
       std::string value;
     };
     Entry entries[] = {
-        {clsidKey, nullptr, info.progId},
+        {clsidKey, nullptr, info.description ? info.description : info.progId},
         {clsidKey + "\\InprocServer32", nullptr, serverPath},
         {clsidKey + "\\InprocServer32", "ThreadingModel", info.threadingModel},
         {clsidKey + "\\ProgID", nullptr, info.progId},

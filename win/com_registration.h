@@ -13,6 +13,7 @@ struct InprocServerInfo {
   const char* threadingModel;  // "Apartment", ...
   const char* typeLibId;       // "{...}" or null when the class has no type library
   const char* version;         // "5.0" or null
+  const char* description = nullptr;  // the class key's default value (the name users see); null: progId
 };
 
 // The full path of the module's file; empty on failure.
@@ -22,7 +23,7 @@ std::string ModuleFilePath(HMODULE module);
 // the 95 family has no working GetModuleFileNameW.
 HRESULT LoadModuleTypeLib(HMODULE module, REGKIND kind, ITypeLib** lib) noexcept;
 
-// Writes CLSID\{clsid} (InprocServer32 = serverPath with its ThreadingModel, ProgID, TypeLib,
+// Writes CLSID\{clsid} (its default value the description, InprocServer32 = serverPath with its ThreadingModel, ProgID, TypeLib,
 // VERSION) and the ProgID key under HKEY_CLASSES_ROOT. Returns S_OK or the failing write's error.
 HRESULT RegisterInprocServer(const InprocServerInfo& info, const std::string& serverPath) noexcept;
 // Removes both keys; missing keys are not an error.

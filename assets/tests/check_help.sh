@@ -54,7 +54,54 @@ uninstall.html|Please close all opened IE browsers first, then click the OK butt
 accounts.html|This account may
 accounts.html|subfolder <b>Low</b>
 index.html|href="accounts.html"
+uninstall.html|asks <b>every Internet Explorer window</b> to close
+levels.html|0.7 to 1.2 seconds after your click
+levels.html|1.4 to 2.4 seconds after your click
+levels.html|0.47 to 0.8 seconds after your click
+levels.html|5 seconds after you let go of the mouse button
+levels.html|3 to 3.5 seconds after you let go of the mouse button
+levels.html|2 to 3 seconds after you let go of the mouse button
+levels.html|What counts as your click
+levels.html|may open one window of its own as it opens
+levels.html|title changes between your click and the window
+levels.html|Ctrl always opens the window
+levels.html|href="wanted.html"
+blocked.html|<b>new window</b>
+blocked.html|<b>new tab</b>
+blocked.html|<b>dialog</b>
+blocked.html|<b>no click</b>
+blocked.html|<b>late click</b>
+blocked.html|<b>Block All Popup</b>
+blocked.html|<b>blocked host</b>
+blocked.html|<b>page closing</b>
+wanted.html|A window I wanted was blocked
+wanted.html|<b>Ctrl</b>
+wanted.html|<b>Open</b>
+wanted.html|<b>Allow Site</b>
+wanted.html|<b>left click</b> on the Vexbane icon
+allowlist.html|Blocked Hosts</a> list wins over the allow list
+index.html|<b>blue</b> while Vexbane is blocking, <b>grey</b>
+index.html|<b>at most once a second</b>
+index.html|href="about.html"
+cookies.html|Vexbane reads it as &quot;1&quot;
+cookies.html|none is kept
+cookies.html|<b>No</b> deletes nothing
+about.html|About Vexbane
 PAGES
+
+# The task page comes first in the index's list of links.
+first=$(grep -oiE 'href="[^"#:]+\.html"' "$work/index.html" 2>/dev/null | head -1)
+[ "$first" = 'href="wanted.html"' ] || fail "index.html links first to ${first:-nothing}, not to wanted.html"
+
+# The About page names the build's version.
+grep -qF "Vexbane ${VEXBANE_VERSION:-?}</b>" "$work/about.html" 2>/dev/null ||
+  fail "about.html does not name version ${VEXBANE_VERSION:-?}"
+
+# Every page is in the contents and in the project's file list (the index is both in the contents).
+for file in "$work"/*.html; do
+  page=$(basename "$file")
+  grep -q "value=\"$page\"" "$work/VexbaneHelp.hhc" || fail "$page is not in the contents"
+done
 
 # The contents file and the default topic.
 [ -f "$work/VexbaneHelp.hhc" ] || fail "the contents file is missing"
@@ -69,6 +116,6 @@ for file in "$work"/*.html "$work/VexbaneHelp.hhc"; do
 done
 
 pages=$(ls "$work"/*.html | wc -l)
-[ "$pages" -ge 9 ] || fail "only $pages pages"
+[ "$pages" -ge 12 ] || fail "only $pages pages"
 [ "$failures" -eq 0 ] && echo "VexbaneHelp.chm: $pages pages checked"
 exit "$failures"

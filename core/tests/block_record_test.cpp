@@ -126,7 +126,7 @@ TEST(BlockRecord, ReasonFollowsTheLevelAndTheClick) {
   EXPECT_EQ(ReasonFor(4, false), BlockReason::BlockAll);
   EXPECT_EQ(ReasonFor(2, false), BlockReason::NoClick);
   EXPECT_EQ(ReasonFor(1, true), BlockReason::LateClick);
-  EXPECT_EQ(ReasonText(BlockReason::BlockAll), "level 4 blocks all");
+  EXPECT_EQ(ReasonText(BlockReason::BlockAll), "Block All Popup");
   EXPECT_EQ(ReasonText(BlockReason::NoClick), "no click");
   EXPECT_EQ(ReasonText(BlockReason::LateClick), "late click");
   EXPECT_EQ(KindText(BlockKind::NewWindow), "new window");

@@ -97,5 +97,21 @@ TEST(DialogsCookies, KeepFileHoldsTheCheckedNamesOnOneLine) {
   EXPECT_EQ("\r\n", KeepListFileText({}));
 }
 
+TEST(DialogsCookies, CleanQuestionCountsTheUncheckedSites) {
+  EXPECT_EQ("The cookies of 2 sites will be deleted; the checked sites keep theirs. Clean now?",
+            CleanQuestion({{"a", true}, {"b", false}, {"c", false}}));
+  EXPECT_EQ("The cookies of 1 site will be deleted; the checked sites keep theirs. Clean now?",
+            CleanQuestion({{"a", false}, {"b", true}}));
+  EXPECT_EQ("Every site in the list is checked, so no listed site's cookies will be deleted. Clean now?",
+            CleanQuestion({{"a", true}}));
+  EXPECT_EQ(CleanQuestion({}), CleanQuestion({{"a", true}})) << "an empty list deletes no listed site's cookies";
+}
+
+TEST(DialogsCookies, EmptyListNamesTheFolderOrSaysThereIsNone) {
+  EXPECT_EQ("No cookies found in C:\\WINDOWS\\COOKIES.", NoCookiesText("C:\\WINDOWS\\COOKIES"));
+  for (const char* unknown : {"NO", "No", ""})
+    EXPECT_EQ("No cookies found: Windows names no cookie folder for this account.", NoCookiesText(unknown)) << unknown;
+}
+
 }  // namespace
 }  // namespace vexbane::dialogs

@@ -77,7 +77,7 @@ TEST(RecentBlocks, RowTextHasTheFourColumns) {
   r.kind = BlockKind::Dialog;
   r.reason = BlockReason::BlockAll;
   list.Add(r);
-  EXPECT_EQ(RowText(list.Rows().front()), "09:30:00\tads.example\tdialog\tlevel 4 blocks all");
+  EXPECT_EQ(RowText(list.Rows().front()), "09:30:00\tads.example\tdialog\tBlock All Popup");
   list.Add(At(0, "about:blank"));
   EXPECT_EQ(RowText(list.Rows().front()), "00:00:00\t(no site)\tnew window\tno click");
   r.kind = BlockKind::NewTab;

@@ -133,11 +133,11 @@ TEST_F(RecentBlockedEndToEnd, BlocksShowUpInTheTrayAndAllowSiteLetsTheNextWindow
       << Caption(::GetDlgItem(window, kCounts)) << "\", its form " << tray.form() << ", the window's owner process "
       << [&] { DWORD pid = 0; ::GetWindowThreadProcessId(window, &pid); return pid; }();
   auto columns = [](const std::string& row) { return row.substr(row.find('\t') + 1); };  // without the time
-  EXPECT_EQ(columns(ItemText(list, 0)), "shop.example\t\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(columns(ItemText(list, 0)), "shop.example\t\tnew window\tBlock All Popup");
   EXPECT_EQ(columns(ItemText(list, 1)), "news.example\t\tdialog\tno click");
   EXPECT_EQ(columns(ItemText(list, 2)), "ads.example\t\tnew window\tno click");
-  EXPECT_EQ(columns(ItemText(list, 3)), "bulk20.example\t\tnew window\tlevel 4 blocks all");
-  EXPECT_EQ(columns(ItemText(list, 19)), "bulk4.example\t\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(columns(ItemText(list, 3)), "bulk20.example\t\tnew window\tBlock All Popup");
+  EXPECT_EQ(columns(ItemText(list, 19)), "bulk4.example\t\tnew window\tBlock All Popup");
   EXPECT_EQ(Caption(::GetDlgItem(window, kCounts)), "Blocked today: 23     In all: 23");
   EXPECT_EQ(m_key.Get("BlocksTotal"), "23");
 

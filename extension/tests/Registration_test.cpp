@@ -43,6 +43,14 @@ TEST_F(RegistrationTest, RegistersApartmentInprocServerAndTypeLibrary) {
   EXPECT_EQ(model, "Apartment");
   ASSERT_TRUE(testing::ReadRawString(HKEY_CLASSES_ROOT, inproc.c_str(), nullptr, path));
   EXPECT_NE(path.find("VexbaneIEDLL.dll"), std::string::npos);
+  // Internet Explorer's add-on list names the helper by its class key's default value.
+  std::string shownName;
+  ASSERT_TRUE(testing::ReadRawString(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidText).c_str(), nullptr, shownName));
+  EXPECT_EQ("Vexbane Pop-up Blocker", shownName);
+  std::string progId;
+  ASSERT_TRUE(testing::ReadRawString(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsidText + "\\ProgID").c_str(),
+                                     nullptr, progId));
+  EXPECT_EQ("VexbaneIEDLL.CVexbaneIEDLL", progId) << "the ProgID stays";
 
   ITypeLib* lib = nullptr;
   ASSERT_EQ(::LoadRegTypeLib(kLibidVexbaneIEDLL, 5, 0, LOCALE_NEUTRAL, &lib), S_OK);

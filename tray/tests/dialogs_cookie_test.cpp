@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <oleauto.h>
 
+#include "CRegistry.h"
 #include "ToolWindows.h"
 #include "core/product_ids.h"
 #include "core/settings.h"
@@ -174,6 +175,8 @@ class CookieManager : public ::testing::Test {
       m_cookies.Write(name, "cookie");
   }
   std::string KeepFile() const { return m_app.folder().Read("IECookieURL.dat"); }
+  // The cookie folder as the manager reads it from the registry (the reader's letter case).
+  static std::string CookieFolderAsRead() { return CRegistry().GetRegPathShellFolder(settings::kCookies); }
 
   ScopedProductKey m_key;
   testing::ScopedAppFolder m_app;
@@ -241,9 +244,19 @@ TEST_F(CookieManager, CleanSavesFirstRunsTheCleanerAndRebuildsTheList) {
   HWND form = Open();
   SetCheck(form, 2, true);  // user@site
   ::SendMessageA(::GetDlgItem(form, frmPopupCookie::chkAutoClean), BM_SETCHECK, BST_UNCHECKED, 0);
+  testing::MessageBoxAnswerer question(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
   stand.Revoke();
 
+  const testing::SeenMessageBox& asked = question.Seen();
+  ASSERT_TRUE(asked.found) << "Clean asks first, in the program's own message box";
+  EXPECT_EQ("Clean cookies", asked.title);
+  EXPECT_EQ("The cookies of 2 sites will be deleted; the checked sites keep theirs. Clean now?", asked.text)
+      << "user@Alpha and user@other go";
+  EXPECT_EQ("Yes", asked.yesCaption);
+  EXPECT_EQ("No", asked.noCaption);
+  EXPECT_TRUE(asked.noVisible);
+  EXPECT_FALSE(asked.ownerEnabled) << "modal over the manager";
   EXPECT_EQ(1, stand.record.calls);
   EXPECT_EQ(L"VEXBANECLN", stand.record.code);
   EXPECT_EQ("#user@site#\r\n", stand.record.keepListDuringCall) << "the keep list is written before the call";
@@ -259,7 +272,9 @@ TEST_F(CookieManager, CleanWithoutTheComponentStillSavesAndRebuilds) {
   AddCookies();
   HWND form = Open();
   SetCheck(form, 1, true);  // user@other
+  testing::MessageBoxAnswerer question(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_TRUE(question.Seen().found);
   EXPECT_EQ("#user@other#\r\n", KeepFile());
   EXPECT_EQ("1", m_key.Get("AutoClean"));
   EXPECT_EQ((std::vector<Item>{{"user@other", true}, {"user@Alpha", false}, {"user@site", false}}), Items(form));
@@ -274,9 +289,9 @@ TEST_F(CookieManager, AFailedKeepListWriteShowsWhatTheFileHolds) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   SetCheck(form, 0, false);  // user@site
   SetCheck(form, 1, true);   // user@Alpha
-  testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+  testing::MessageBoxSequenceAnswerer boxes({frmMessage::cmdYes, frmMessage::cmdYes}, form);
   testing::Click(form, frmPopupCookie::cmdClean);
-  EXPECT_TRUE(notice.Seen().found);
+  ASSERT_EQ(2u, boxes.Seen().size()) << "the question, then the notice";
   ::CloseHandle(held);
   EXPECT_EQ("#user@site#\r\n", KeepFile());
   EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", false}, {"user@other", false}}), Items(form));
@@ -295,9 +310,10 @@ TEST_F(CookieManager, CleanAfterAFailedKeepListSaveCleansNothingAndSaysSo) {
   HANDLE held = testing::HoldFile(m_app.folder().File("IECookieURL.dat"), FILE_SHARE_READ);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
-  testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+  testing::MessageBoxSequenceAnswerer boxes({frmMessage::cmdYes, frmMessage::cmdYes}, form);
   testing::Click(form, frmPopupCookie::cmdClean);
-  const testing::SeenMessageBox& seen = notice.Seen();
+  ASSERT_EQ(2u, boxes.Seen().size()) << "the question, then the notice";
+  const testing::SeenMessageBox& seen = boxes.Seen()[1];
   ::CloseHandle(held);
   stand.Revoke();
 
@@ -358,11 +374,13 @@ TEST_F(CookieManager, AKeepListThatCouldNotBeReadIsNeitherSavedNorCleaned) {
   SetCheck(form, 1, true);  // a tick made on the list that was not read
   testing::MessageBoxAnswerer readNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
-  EXPECT_EQ("The list of cookies to keep was read only now, so nothing was done. Check your choice again.",
+  EXPECT_EQ("The list of cookies to keep has just been read, so nothing was done. Check your choice again.",
             readNotice.Seen().text);
   EXPECT_EQ(0, stand.record.calls);
   EXPECT_EQ((std::vector<Item>{{"user@Alpha", true}, {"user@site", true}, {"user@other", false}}), Items(form));
+  testing::MessageBoxAnswerer question(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupCookie::cmdClean);
+  EXPECT_EQ("The cookies of 1 site will be deleted; the checked sites keep theirs. Clean now?", question.Seen().text);
   stand.Revoke();
   EXPECT_EQ(1, stand.record.calls) << "now the choice stands on the keep list";
   EXPECT_EQ("#user@Alpha##user@site#\r\n", stand.record.keepListDuringCall);
@@ -388,12 +406,94 @@ TEST_F(CookieManager, OkThatCannotSaveSaysSoAndStaysOpen) {
       << "the list shows what the keep list still holds";
 }
 
-TEST_F(CookieManager, MissingCookieFolderGivesAnEmptyList) {
-  vexbane::testing::WriteRawString(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath, settings::kCookies,
-                                   m_cookies.path() + "\\nowhere");
+TEST_F(CookieManager, MissingCookieFolderGivesAnEmptyListThatSaysWhere) {
+  const std::string nowhere = m_cookies.path() + "\\nowhere";
+  vexbane::testing::WriteRawString(HKEY_CURRENT_USER, settings::kShellFoldersKeyPath, settings::kCookies, nowhere);
   HWND form = Open();
   EXPECT_TRUE(Items(form).empty());
   EXPECT_EQ("", KeepFile());
+  HWND why = ::GetDlgItem(form, frmPopupCookie::lblNoCookies);
+  ASSERT_NE(nullptr, why);
+  EXPECT_TRUE(::IsWindowVisible(why));
+  EXPECT_EQ("No cookies found in " + CookieFolderAsRead() + ".", testing::Text(why));
+}
+
+// Every kept name is checked but "Clean" would still delete the others: it says how many go and
+// deletes nothing unless the user says "Yes".
+TEST_F(CookieManager, CleanAsksFirstAndNoOrEscLeavesEveryCookie) {
+  AddCookies();
+  m_app.folder().Write("IECookieURL.dat", "#user@site#\r\n");
+  RegisteredCleaner stand;
+  ASSERT_NO_FATAL_FAILURE(stand.Register(m_cookies.File("user@other[1].txt"), m_app.folder().File("IECookieURL.dat")));
+  HWND form = Open();
+  SetCheck(form, 1, true);  // user@Alpha, ticked but not yet saved
+  for (int press : {static_cast<int>(frmMessage::cmdNo), 0}) {
+    testing::MessageBoxAnswerer question(press, form);
+    testing::Click(form, frmPopupCookie::cmdClean);
+    const testing::SeenMessageBox& asked = question.Seen();
+    ASSERT_TRUE(asked.found) << press;
+    EXPECT_EQ("The cookies of 1 site will be deleted; the checked sites keep theirs. Clean now?", asked.text);
+    EXPECT_EQ(0, stand.record.calls) << "nothing is cleaned without Yes (" << press << ")";
+    EXPECT_NE("<missing>", m_cookies.Read("user@other[1].txt"));
+    EXPECT_EQ("#user@site#\r\n", KeepFile()) << "nor saved";
+    EXPECT_TRUE(::IsWindow(form));
+    EXPECT_EQ((std::vector<Item>{{"user@site", true}, {"user@Alpha", true}, {"user@other", false}}), Items(form))
+        << "the check marks stay as the user left them";
+  }
+  stand.Revoke();
+  ::CoUninitialize();
+}
+
+TEST_F(CookieManager, TheListSaysWhyItIsEmptyOnlyWhileItIs) {
+  HWND form = Open();
+  HWND why = ::GetDlgItem(form, frmPopupCookie::lblNoCookies);
+  EXPECT_TRUE(::IsWindowVisible(why));
+  EXPECT_EQ("No cookies found in " + CookieFolderAsRead() + ".", testing::Text(why));
+  EXPECT_EQ(why, ::GetWindow(form, GW_CHILD)) << "above the list, so the list does not paint over it";
+  EXPECT_TRUE(::GetWindowLongPtrA(::GetDlgItem(form, frmPopupCookie::lstCookie), GWL_STYLE) & WS_CLIPSIBLINGS);
+  testing::Click(form, frmPopupCookie::cmdExit);
+
+  AddCookies();
+  form = Open();
+  why = ::GetDlgItem(form, frmPopupCookie::lblNoCookies);
+  EXPECT_FALSE(::IsWindowVisible(why));
+
+  // "Clean" that leaves no cookie shows the text again.
+  RegisteredCleaner stand;
+  ASSERT_NO_FATAL_FAILURE(stand.Register(m_cookies.File("user@other[1].txt"), m_app.folder().File("IECookieURL.dat")));
+  for (const char* name : {"user@site[1].txt", "user@site[2].txt", "user@Alpha[1].txt"})
+    ::DeleteFileA(m_cookies.File(name).c_str());
+  testing::MessageBoxAnswerer question(frmMessage::cmdYes, form);
+  testing::Click(form, frmPopupCookie::cmdClean);
+  stand.Revoke();
+  EXPECT_TRUE(question.Seen().found);
+  EXPECT_TRUE(Items(form).empty());
+  EXPECT_TRUE(::IsWindowVisible(why));
+  ::CoUninitialize();
+}
+
+TEST_F(CookieManager, AClickOnTheAutoCleanCaptionTogglesItsBox) {
+  m_key.Set("AutoClean", "1");
+  HWND form = Open();
+  HWND caption = ::GetDlgItem(form, frmPopupCookie::lblAutoClean);
+  ASSERT_TRUE(AutoCleanChecked(form));
+  ::SendMessageA(caption, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::SendMessageA(caption, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(AutoCleanChecked(form));
+  ::SendMessageA(caption, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::SendMessageA(caption, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(AutoCleanChecked(form));
+  // A double click is two presses, as on the box itself.
+  ::SendMessageA(caption, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::SendMessageA(caption, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ::SendMessageA(caption, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::SendMessageA(caption, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(AutoCleanChecked(form));
+  EXPECT_EQ("1", m_key.Get("AutoClean")) << "nothing is saved until Ok";
+  ::SendMessageA(caption, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::SendMessageA(caption, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  testing::Click(form, frmPopupCookie::cmdOk);
+  EXPECT_EQ("0", m_key.Get("AutoClean"));
 }
 
 }  // namespace

@@ -69,6 +69,20 @@ class MessageBoxAnswerer {
   std::thread m_thread;
 };
 
+// Answers the UI thread's message boxes one after the other, as they come: the n-th box shown
+// gets the n-th press (0: Esc). For an action that asks first and then gives a notice.
+class MessageBoxSequenceAnswerer {
+ public:
+  MessageBoxSequenceAnswerer(std::vector<int> pressIds, HWND owner = nullptr);
+  ~MessageBoxSequenceAnswerer();
+  // Joins the thread and gives what each box showed (fewer than asked when boxes did not come).
+  const std::vector<SeenMessageBox>& Seen();
+
+ private:
+  std::vector<SeenMessageBox> m_seen;
+  std::thread m_thread;
+};
+
 // Opens a tool window through `open` while a message box it shows as it opens (a data file it
 // could not read) is answered with `pressId`; what the box showed.
 template <class Open>

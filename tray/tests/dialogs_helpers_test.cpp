@@ -103,27 +103,30 @@ const SeenMessageBox& MessageBoxAnswerer::Seen() {
   return m_seen;
 }
 
-void MessageBoxAnswerer::Run(DWORD uiThread, int pressId, HWND owner) {
+namespace {
+// Waits for a visible message box of the UI thread, records it and presses
+// `pressId` (Esc when 0). The box, or null when none came within 5 s.
+HWND AnswerBox(DWORD uiThread, int pressId, HWND owner, SeenMessageBox& seen) {
   HWND box = nullptr;
   for (int i = 0; i < 500 && !box; ++i) {
     HWND candidate = FindOwnWindow(frmMessage::kClassName, uiThread);
     if (candidate && ::IsWindowVisible(candidate)) box = candidate;
     else ::Sleep(10);
   }
-  if (!box) return;
-  m_seen.found = true;
-  m_seen.title = Text(::GetDlgItem(box, frmMessage::lblTitle));
-  m_seen.text = Text(::GetDlgItem(box, frmMessage::lblMessage));
+  if (!box) return nullptr;
+  seen.found = true;
+  seen.title = Text(::GetDlgItem(box, frmMessage::lblTitle));
+  seen.text = Text(::GetDlgItem(box, frmMessage::lblMessage));
   HWND yes = ::GetDlgItem(box, frmMessage::cmdYes);
   HWND no = ::GetDlgItem(box, frmMessage::cmdNo);
-  m_seen.yesCaption = Text(yes);
-  m_seen.noCaption = Text(no);
-  m_seen.yesVisible = ::IsWindowVisible(yes);
-  m_seen.noVisible = ::IsWindowVisible(no);
-  ::GetWindowRect(box, &m_seen.window);
-  m_seen.textRect = ControlRect(::GetDlgItem(box, frmMessage::lblMessage));
-  m_seen.style = static_cast<DWORD>(::GetWindowLongPtrA(box, GWL_STYLE));
-  if (owner) m_seen.ownerEnabled = ::IsWindowEnabled(owner);
+  seen.yesCaption = Text(yes);
+  seen.noCaption = Text(no);
+  seen.yesVisible = ::IsWindowVisible(yes);
+  seen.noVisible = ::IsWindowVisible(no);
+  ::GetWindowRect(box, &seen.window);
+  seen.textRect = ControlRect(::GetDlgItem(box, frmMessage::lblMessage));
+  seen.style = static_cast<DWORD>(::GetWindowLongPtrA(box, GWL_STYLE));
+  if (owner) seen.ownerEnabled = ::IsWindowEnabled(owner);
   // Keys go where the system sends them: to the control that holds the keyboard.
   auto focusOf = [uiThread, box] {
     GUITHREADINFO info = {sizeof info};
@@ -133,13 +136,41 @@ void MessageBoxAnswerer::Run(DWORD uiThread, int pressId, HWND owner) {
   if (pressId < 0)
     for (int i = 0; i < 200 && focusOf() == box; ++i) ::Sleep(10);
   if (pressId == kPressTabThenEnter) {
-    m_seen.focusBeforeKeys = ::GetDlgCtrlID(focusOf());
+    seen.focusBeforeKeys = ::GetDlgCtrlID(focusOf());
     ::PostMessageA(focusOf(), WM_KEYDOWN, VK_TAB, 0);
-    for (int i = 0; i < 100 && ::GetDlgCtrlID(focusOf()) == m_seen.focusBeforeKeys; ++i) ::Sleep(10);
+    for (int i = 0; i < 100 && ::GetDlgCtrlID(focusOf()) == seen.focusBeforeKeys; ++i) ::Sleep(10);
   }
   if (pressId == kPressEnter || pressId == kPressTabThenEnter) ::PostMessageA(focusOf(), WM_KEYDOWN, VK_RETURN, 0);
   else if (pressId) ::PostMessageA(::GetDlgItem(box, pressId), BM_CLICK, 0, 0);
   else ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  return box;
+}
+}  // namespace
+
+void MessageBoxAnswerer::Run(DWORD uiThread, int pressId, HWND owner) {
+  AnswerBox(uiThread, pressId, owner, m_seen);
+}
+
+MessageBoxSequenceAnswerer::MessageBoxSequenceAnswerer(std::vector<int> pressIds, HWND owner)
+    : m_thread([this, uiThread = ::GetCurrentThreadId(), pressIds, owner] {
+        HWND previous = nullptr;
+        for (int pressId : pressIds) {
+          // The next box is another window: the last one is gone first.
+          for (int i = 0; i < 500 && previous && ::IsWindow(previous); ++i) ::Sleep(10);
+          SeenMessageBox seen;
+          previous = AnswerBox(uiThread, pressId, owner, seen);
+          if (!previous) return;
+          m_seen.push_back(seen);
+        }
+      }) {}
+
+MessageBoxSequenceAnswerer::~MessageBoxSequenceAnswerer() {
+  if (m_thread.joinable()) m_thread.join();
+}
+
+const std::vector<SeenMessageBox>& MessageBoxSequenceAnswerer::Seen() {
+  if (m_thread.joinable()) m_thread.join();
+  return m_seen;
 }
 
 ScopedAppFolder::ScopedAppFolder() : m_folder("VexbaneDialogsApp"), m_saved(Module().strAppPath) {

@@ -96,7 +96,7 @@ TEST_F(RecentBlockedTest, RecordsShowUpNewestFirstWithSiteKindAndReasonCappedAtT
   EXPECT_TRUE(Module().blnRecentFormOpen);
   const auto rows = ListBoxItems(Control(form, frmRecentBlocked::lstBlocks));
   ASSERT_EQ(rows.size(), 20u);
-  EXPECT_EQ(rows[0], "10:00:00\tlast.example\t\tnew window\tlevel 4 blocks all");
+  EXPECT_EQ(rows[0], "10:00:00\tlast.example\t\tnew window\tBlock All Popup");
   EXPECT_EQ(rows[1], "10:00:00\tsite24.example\t\tnew window\tno click");
   EXPECT_EQ(rows[19], "10:00:00\tsite6.example\t\tnew window\tno click") << "the five oldest fell off";
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblCounts)), "Blocked today: 25     In all: 25");
@@ -153,7 +153,7 @@ TEST_F(RecentBlockedTest, MalformedRecordsChangeNothing) {
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(ListBoxItems(Control(form, frmRecentBlocked::lstBlocks)).empty());
   EXPECT_EQ(Text(Control(form, frmRecentBlocked::lblStatus)),
-            "No window has been blocked since the tray program started.");
+            "No window has been blocked since Internet Explorer was started.");
 }
 
 TEST_F(RecentBlockedTest, CountersGoOnAfterARestartAndTheListStartsEmpty) {
