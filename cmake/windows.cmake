@@ -36,7 +36,10 @@ if(VEXBANE_DIST)
   add_compile_options(-Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects)
   # Linked with symbols, stripped on the way into dist/: the floor check reads the code with
   # its symbols from the build tree's copy (tools/floorcheck).
-  add_link_options(-Os -flto -Wl,--gc-sections)
+  # One partition: GCC 12's i686 link-time optimiser stops with an internal error
+  # (binds_to_current_def_p) on a copy constructor that two partitions share; one partition also
+  # sees every call of a function when it decides how to compile it.
+  add_link_options(-Os -flto -flto-partition=one -Wl,--gc-sections)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # An exception that escapes ends the program either way: without the verbose terminate
     # handler the C++ name demangler (about 75 KB of every file) stays out.
