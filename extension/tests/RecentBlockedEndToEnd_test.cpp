@@ -78,9 +78,12 @@ std::string ItemText(HWND list, int index) {
   return narrow;
 }
 
+// The control's text as the tray's process holds it: GetWindowText of another process's window
+// gives only the text it was made with, which an edit control does not keep.
 std::string Caption(HWND window) {
-  char text[256] = {};
-  ::GetWindowTextA(window, text, sizeof text);
+  char text[1024] = {};
+  DWORD_PTR length = 0;
+  ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
   return text;
 }
 
@@ -219,7 +222,8 @@ TEST_F(RecentBlockedEndToEnd, TheTargetIsShownBlockedByHostAndOpenedOnceWithOpen
   press(kBlockHost);
   EXPECT_EQ(ReadFile("BlockedHost.dat"), "1\r\nx.ads.example\r\n");
   EXPECT_EQ(Caption(::GetDlgItem(window, kStatus)),
-            "x.ads.example was added to the Blocked Hosts list: its windows stay blocked after a click.");
+            "x.ads.example was added to the Blocked Hosts list: its windows stay blocked after a click. To undo "
+            "this, remove it in Blocked Hosts (tray menu).");
 
   host::HostWindow& clicked = Session().Open();  // the attach's click time: a click just now
   EXPECT_TRUE(clicked.NewWindow("http://x.ads.example/again")) << "a listed host, right after a click";
