@@ -28,6 +28,18 @@ class PairingAcrossRequestsTest : public HelperTest {
     w.SetEventOrder(order);
     return w.NewWindow(url);
   }
+  // Runs `step` for every ordered pair of event orders, the pair named in any failure; stops at
+  // the first fatal failure, as an ASSERT in the loop itself would.
+  template <typename Step>
+  void ForEachPairOfOrders(Step step) {
+    for (size_t a = 0; a < kOrders.size(); ++a) {
+      for (size_t b = 0; b < kOrders.size(); ++b) {
+        SCOPED_TRACE(::testing::Message() << host::EventOrderName(kOrders[a]) << " then " << host::EventOrderName(kOrders[b]));
+        step(kOrders[a], kOrders[b]);
+        if (HasFatalFailure()) return;
+      }
+    }
+  }
   RecordingTray m_tray;
 };
 
@@ -38,16 +50,13 @@ TEST_F(PairingAcrossRequestsTest, AtLevelFourEveryRequestIsRecordedAndSignalledO
   host::HostWindow& w = Session().Open();
   w.Navigate("http://shop.example/");
   size_t records = 0;
-  for (size_t a = 0; a < kOrders.size(); ++a) {
-    for (size_t b = 0; b < kOrders.size(); ++b) {
-      SCOPED_TRACE(::testing::Message() << host::EventOrderName(kOrders[a]) << " then " << host::EventOrderName(kOrders[b]));
-      for (EventOrder order : {kOrders[a], kOrders[b]}) {
-        EXPECT_TRUE(Request(w, order, "http://ads.example/" + std::to_string(records)));
-        EXPECT_EQ(TakeClicks(m_tray.button()), 1) << host::EventOrderName(order);
-        ASSERT_EQ(m_tray.received().size(), ++records) << host::EventOrderName(order);
-      }
+  ForEachPairOfOrders([&](EventOrder first, EventOrder second) {
+    for (EventOrder order : {first, second}) {
+      EXPECT_TRUE(Request(w, order, "http://ads.example/" + std::to_string(records)));
+      EXPECT_EQ(TakeClicks(m_tray.button()), 1) << host::EventOrderName(order);
+      ASSERT_EQ(m_tray.received().size(), ++records) << host::EventOrderName(order);
     }
-  }
+  });
 }
 
 // A request let through by a click in NewWindow3 alone let the next request through too when
@@ -57,17 +66,14 @@ TEST_F(PairingAcrossRequestsTest, AClickLetsOneRequestThroughAndTheNextIsDecided
   host::HostWindow& w = Session().Open();
   w.Navigate("http://shop.example/");
   size_t records = 0;
-  for (size_t a = 0; a < kOrders.size(); ++a) {
-    for (size_t b = 0; b < kOrders.size(); ++b) {
-      SCOPED_TRACE(::testing::Message() << host::EventOrderName(kOrders[a]) << " then " << host::EventOrderName(kOrders[b]));
-      Session().Click();
-      EXPECT_FALSE(Request(w, kOrders[a], "http://wanted.example/")) << "the click's window opens";
-      EXPECT_EQ(TakeClicks(m_tray.button()), 0);
-      EXPECT_TRUE(Request(w, kOrders[b], "http://ads.example/")) << "no click is left for it";
-      EXPECT_EQ(TakeClicks(m_tray.button()), 1);
-      ASSERT_EQ(m_tray.received().size(), ++records);
-    }
-  }
+  ForEachPairOfOrders([&](EventOrder first, EventOrder second) {
+    Session().Click();
+    EXPECT_FALSE(Request(w, first, "http://wanted.example/")) << "the click's window opens";
+    EXPECT_EQ(TakeClicks(m_tray.button()), 0);
+    EXPECT_TRUE(Request(w, second, "http://ads.example/")) << "no click is left for it";
+    EXPECT_EQ(TakeClicks(m_tray.button()), 1);
+    ASSERT_EQ(m_tray.received().size(), ++records);
+  });
 }
 
 }  // namespace
