@@ -28,6 +28,13 @@ class PairingAcrossRequestsTest : public HelperTest {
     w.SetEventOrder(order);
     return w.NewWindow(url);
   }
+  // A shop page opened with `level` stored as "Popup".
+  host::HostWindow& OpenShopAtLevel(const char* level) {
+    m_key.Set("Popup", level);
+    host::HostWindow& w = Session().Open();
+    w.Navigate("http://shop.example/");
+    return w;
+  }
   // Runs `step` for every ordered pair of event orders, the pair named in any failure; stops at
   // the first fatal failure, as an ASSERT in the loop itself would.
   template <typename Step>
@@ -46,9 +53,7 @@ class PairingAcrossRequestsTest : public HelperTest {
 // A request blocked in NewWindow3 alone was taken as the first half of the next request, whose
 // NewWindow2 was then cancelled with no record, no count and no signal.
 TEST_F(PairingAcrossRequestsTest, AtLevelFourEveryRequestIsRecordedAndSignalledOnce) {
-  m_key.Set("Popup", "4");
-  host::HostWindow& w = Session().Open();
-  w.Navigate("http://shop.example/");
+  host::HostWindow& w = OpenShopAtLevel("4");
   size_t records = 0;
   ForEachPairOfOrders([&](EventOrder first, EventOrder second) {
     for (EventOrder order : {first, second}) {
@@ -62,9 +67,7 @@ TEST_F(PairingAcrossRequestsTest, AtLevelFourEveryRequestIsRecordedAndSignalledO
 // A request let through by a click in NewWindow3 alone let the next request through too when
 // it raised NewWindow2 first: no decision, no record, although no click was left.
 TEST_F(PairingAcrossRequestsTest, AClickLetsOneRequestThroughAndTheNextIsDecidedAfresh) {
-  m_key.Set("Popup", "2");
-  host::HostWindow& w = Session().Open();
-  w.Navigate("http://shop.example/");
+  host::HostWindow& w = OpenShopAtLevel("2");
   size_t records = 0;
   ForEachPairOfOrders([&](EventOrder first, EventOrder second) {
     Session().Click();
