@@ -30,6 +30,15 @@ void FreeValue(VARIANT& value) noexcept {
   ::VariantInit(&value);
 }
 
+// The property's name as a BSTR; empty when it cannot be made.
+win::UniqueBstr TicketPropertyName() noexcept {
+  try {
+    return win::BstrFromAnsi(kTicketProperty);
+  } catch (...) {
+    return {};
+  }
+}
+
 }  // namespace
 
 long MarkQuitting(IWebBrowser2* browser) noexcept {
@@ -39,12 +48,7 @@ long MarkQuitting(IWebBrowser2* browser) noexcept {
   // ReleaseSemaphore is the one increment that the 95 family shares between processes.
   if (!tickets || !::ReleaseSemaphore(tickets, 1, &previous)) return 0;
   const long ticket = previous + 1;
-  win::UniqueBstr name;
-  try {
-    name = win::BstrFromAnsi(kTicketProperty);
-  } catch (...) {
-    return 0;
-  }
+  win::UniqueBstr name = TicketPropertyName();
   if (!name) return 0;
   VARIANT value;
   ::VariantInit(&value);
@@ -55,12 +59,7 @@ long MarkQuitting(IWebBrowser2* browser) noexcept {
 
 long QuitTicketOf(IWebBrowser2* browser) noexcept {
   if (!browser) return 0;
-  win::UniqueBstr name;
-  try {
-    name = win::BstrFromAnsi(kTicketProperty);
-  } catch (...) {
-    return 0;
-  }
+  win::UniqueBstr name = TicketPropertyName();
   if (!name) return 0;
   VARIANT value;
   ::VariantInit(&value);

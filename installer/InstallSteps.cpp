@@ -256,7 +256,7 @@ SetupSteps MakeInstallSteps(const InstallChoice& choice, const std::vector<Paylo
   entryStep->Text("DisplayName", kProduct)
       .Text("DisplayVersion", kVersion)
       .Text("Publisher", kPublisher)
-      .Text("DisplayIcon", InFolder(folder, kTrayFile))
+      .Text("DisplayIcon", InFolder(folder, settings::kTrayProgramFile))
       .Text("InstallLocation", folder)
       .Text("UninstallString", uninstaller)
       .Text("QuietUninstallString", uninstaller + " /S")

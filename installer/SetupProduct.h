@@ -23,7 +23,6 @@ inline constexpr char kTrayFormCaption[] = "Vexbane Tray Form";
 inline constexpr char kTrayExitButton[] = "Form Close";
 
 inline constexpr char kHelperFile[] = "VexbaneIEDLL.dll";
-inline constexpr char kTrayFile[] = "VexbaneTray.exe";
 inline constexpr char kUnhitchFile[] = "Unhitch.exe";
 inline constexpr char kCookieCleanerFile[] = "CookieCleaner.dll";
 inline constexpr char kUninstallerFile[] = "uninst.exe";

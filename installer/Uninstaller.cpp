@@ -138,8 +138,8 @@ int RunUninstall(const std::string& folder, const std::string& self, bool silent
     if (Exists(InFolder(folder, server))) RunRegsvr32(InFolder(folder, server), true);
 
   Removal removal;
-  for (const char* name : {kHelperFile, kTrayFile, kUnhitchFile, kCookieCleanerFile, settings::kBlockSoundFile,
-                           settings::kHelpFile})
+  for (const char* name : {kHelperFile, settings::kTrayProgramFile, kUnhitchFile, kCookieCleanerFile,
+                           settings::kBlockSoundFile, settings::kHelpFile})
     removal.File(InFolder(folder, name));
   for (const char* name : kDataFiles) {
     removal.File(InFolder(folder, name));

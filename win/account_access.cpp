@@ -242,6 +242,16 @@ DWORD RebuildDacl(const Advapi& api, const ACL* old, BYTE flags, const std::vect
   return ERROR_SUCCESS;
 }
 
+// The descriptor's DACL rebuilt by RebuildDacl; `present` false, and nothing built, when the
+// descriptor has no DACL (everyone may do everything already).
+DWORD RebuildDaclOf(const Advapi& api, PSECURITY_DESCRIPTOR sd, BYTE flags, const std::vector<BYTE>& add,
+                    bool& present, std::vector<BYTE>& out) {
+  ACL* old = nullptr;
+  const DWORD rc = DaclOf(api, sd, present, old);
+  if (rc != ERROR_SUCCESS || !present) return rc;
+  return RebuildDacl(api, old, flags, add, out);
+}
+
 // A descriptor holding only this DACL, as the set calls take it.
 DWORD DescriptorWithDacl(const Advapi& api, std::vector<BYTE>& dacl, SECURITY_DESCRIPTOR& sd) {
   if (!api.initializeSd(&sd, SECURITY_DESCRIPTOR_REVISION)) return LastErrorOr(ERROR_INVALID_SECURITY_DESCR);
@@ -270,12 +280,10 @@ DWORD ChangeKeyGrant(HKEY root, const char* subKey, bool inheritedBySubkeys, con
   DWORD rc = ReadKeyDescriptor(*api, root, subKey, DACL_SECURITY_INFORMATION, sd);
   if (rc != ERROR_SUCCESS) return rc;
   bool present = false;
-  ACL* old = nullptr;
-  rc = DaclOf(*api, sd.get(), present, old);
-  if (rc != ERROR_SUCCESS || !present) return rc;
   std::vector<BYTE> dacl;
-  rc = RebuildDacl(*api, old, GrantFlags(inheritedBySubkeys), add, dacl);
-  return rc == ERROR_SUCCESS ? WriteKeyDacl(*api, root, subKey, dacl) : rc;
+  rc = RebuildDaclOf(*api, sd.get(), GrantFlags(inheritedBySubkeys), add, present, dacl);
+  if (rc != ERROR_SUCCESS || !present) return rc;
+  return WriteKeyDacl(*api, root, subKey, dacl);
 }
 
 DWORD RightsIn(const ACL* dacl, BYTE flags) {
@@ -305,12 +313,9 @@ DWORD GrantUsersOnFile(const std::string& path, DWORD access) {
   DWORD rc = ReadFileDescriptor(*api, path, sd);
   if (rc != ERROR_SUCCESS) return rc;
   bool present = false;
-  ACL* old = nullptr;
-  rc = DaclOf(*api, sd.get(), present, old);
-  if (rc != ERROR_SUCCESS || !present) return rc;
   std::vector<BYTE> dacl;
-  rc = RebuildDacl(*api, old, 0, MakeAce(kAllowType, 0, access, kUsersSid), dacl);
-  if (rc != ERROR_SUCCESS) return rc;
+  rc = RebuildDaclOf(*api, sd.get(), 0, MakeAce(kAllowType, 0, access, kUsersSid), present, dacl);
+  if (rc != ERROR_SUCCESS || !present) return rc;
   SECURITY_DESCRIPTOR next;
   rc = DescriptorWithDacl(*api, dacl, next);
   if (rc != ERROR_SUCCESS) return rc;

@@ -96,16 +96,24 @@ namespace {
 
 // The tray's "Open" as the browser thread receives it: the registered message posted to the
 // frame, naming the block's number.
-class OpenBlockedTest : public HelperTest {};
+class OpenBlockedTest : public HelperTest {
+ protected:
+  // A shop page at level 4, its browser raising NewWindow3 then NewWindow2, and the tray's
+  // window posted its records.
+  host::HostWindow& OpenShopPageAtLevelFour(RecordingTray& tray) {
+    m_key.Set("hButton", tray.HandleText());
+    m_key.Set("Sound", "2");
+    m_key.Set("Popup", "4");
+    Session().SetEventOrder(host::EventOrder::NewWindow3Then2);
+    host::HostWindow& w = Session().Open();
+    w.Navigate("http://shop.example/cart");
+    return w;
+  }
+};
 
 TEST_F(OpenBlockedTest, TheNamedBlockOpensOnceFromItsFrameWithThePageAsReferrer) {
   RecordingTray tray;
-  m_key.Set("hButton", tray.HandleText());
-  m_key.Set("Sound", "2");
-  m_key.Set("Popup", "4");
-  Session().SetEventOrder(host::EventOrder::NewWindow3Then2);
-  host::HostWindow& w = Session().Open();
-  w.Navigate("http://shop.example/cart");
+  host::HostWindow& w = OpenShopPageAtLevelFour(tray);
   ASSERT_TRUE(w.NewWindow("http://coupons.example/offer"));
   ASSERT_EQ(tray.received().size(), 1u);
   const uint32_t id = tray.received()[0].record.blockId;
@@ -131,12 +139,7 @@ TEST_F(OpenBlockedTest, TheNamedBlockOpensOnceFromItsFrameWithThePageAsReferrer)
 // PM_NOREMOVE), and the hook sees the message then too: the window opens when it is taken, once.
 TEST_F(OpenBlockedTest, AMessageLookedAtBeforeItIsTakenOpensTheWindowOnce) {
   RecordingTray tray;
-  m_key.Set("hButton", tray.HandleText());
-  m_key.Set("Sound", "2");
-  m_key.Set("Popup", "4");
-  Session().SetEventOrder(host::EventOrder::NewWindow3Then2);
-  host::HostWindow& w = Session().Open();
-  w.Navigate("http://shop.example/cart");
+  host::HostWindow& w = OpenShopPageAtLevelFour(tray);
   ASSERT_TRUE(w.NewWindow("http://coupons.example/offer"));
   ASSERT_EQ(tray.received().size(), 1u);
   const uint32_t id = tray.received()[0].record.blockId;

@@ -72,22 +72,40 @@ int CheckedLevel(const tray::TrayState& state) {
   return -1;
 }
 
-TEST(ReadOnlySettings, TheHelperKeepsTheStoredLevelAndAMenuChoiceIsRefusedWithOneNotice) {
-  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+// Both tests start the same way: level 4 stored, no sound, nothing else running, and a tray
+// program started with its start-up notices taken.
+class ReadOnlySettings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_EQ(program.error(), "");
+    key.Set("Popup", "4");
+    key.Set("PopupSave", "4");
+    key.Set("Sound", "2");
+    key.Set("BlockMessenger", "0");
+    key.Set("AutoClean", "0");
+    key.Set("CountIE", "0");
+  }
+  void TearDown() override {
+    TrayDriver::EndStrayCopies(2000);
+    ::CoUninitialize();
+  }
+  // True when the tray program runs; its start-up notices are taken.
+  bool StartTray(TrayDriver& tray) {
+    if (!tray.EnsureRunning(program.File("VexbaneTray.exe"), key)) return false;
+    tray.TakeNotices();
+    return true;
+  }
+
   ScopedProductKey key;
   ProgramFolder program;
-  ScopedFolder browser("vexbane read-only settings browser");
-  ASSERT_EQ(program.error(), "");
-  key.Set("Popup", "4");
-  key.Set("PopupSave", "4");
-  key.Set("Sound", "2");
-  key.Set("BlockMessenger", "0");
-  key.Set("AutoClean", "0");
-  key.Set("CountIE", "0");
+  ScopedFolder browser{"vexbane read-only settings browser"};
+};
+
+TEST_F(ReadOnlySettings, TheHelperKeepsTheStoredLevelAndAMenuChoiceIsRefusedWithOneNotice) {
   {
     TrayDriver tray;
-    ASSERT_TRUE(tray.EnsureRunning(program.File("VexbaneTray.exe"), key));
-    tray.TakeNotices();
+    ASSERT_TRUE(StartTray(tray));
     ASSERT_EQ(CheckedLevel(StateOf(tray.form())), 4);
     {
       // What a limited user meets without the setup's grant: Everyone (S-1-1-0) may read.
@@ -116,29 +134,15 @@ TEST(ReadOnlySettings, TheHelperKeepsTheStoredLevelAndAMenuChoiceIsRefusedWithOn
     }
     tray.Stop();
   }
-  TrayDriver::EndStrayCopies(2000);
-  ::CoUninitialize();
 }
 
 // With no more than the setup grants Users on the key (accountsteps: read, set values, create
 // subkeys), every write the programs make goes through: the menu choice is stored without a
 // notice and the helper counts its window in "CountIE".
-TEST(ReadOnlySettings, TheRightsTheSetupGrantsUsersAreEnoughForEveryWrite) {
-  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ScopedProductKey key;
-  ProgramFolder program;
-  ScopedFolder browser("vexbane users' rights browser");
-  ASSERT_EQ(program.error(), "");
-  key.Set("Popup", "4");
-  key.Set("PopupSave", "4");
-  key.Set("Sound", "2");
-  key.Set("BlockMessenger", "0");
-  key.Set("AutoClean", "0");
-  key.Set("CountIE", "0");
+TEST_F(ReadOnlySettings, TheRightsTheSetupGrantsUsersAreEnoughForEveryWrite) {
   {
     TrayDriver tray;
-    ASSERT_TRUE(tray.EnsureRunning(program.File("VexbaneTray.exe"), key));
-    tray.TakeNotices();
+    ASSERT_TRUE(StartTray(tray));
     {
       KeyDaclOfOne usersOnly(SECURITY_NT_AUTHORITY, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS,
                              KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY);
@@ -154,8 +158,6 @@ TEST(ReadOnlySettings, TheRightsTheSetupGrantsUsersAreEnoughForEveryWrite) {
     }
     tray.Stop();
   }
-  TrayDriver::EndStrayCopies(2000);
-  ::CoUninitialize();
 }
 
 }  // namespace

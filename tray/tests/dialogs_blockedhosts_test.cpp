@@ -32,6 +32,17 @@ class BlockedHostsEditor : public ::testing::Test {
     ::SendMessageA(::GetDlgItem(form, frmPopupAdvanced::txtWebSite), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   }
   static std::vector<std::string> Items(HWND form) { return ListBoxItems(::GetDlgItem(form, frmPopupAdvanced::lstURL)); }
+  // Types `typed` and presses "Add": the notice that no host was typed, and the file still `kept`.
+  void ExpectAddRefused(HWND form, const char* typed, const std::string& kept) const {
+    SCOPED_TRACE(typed);
+    Type(form, typed);
+    testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
+    testing::Click(form, frmPopupAdvanced::cmdAdd);
+    ASSERT_TRUE(notice.Seen().found);
+    EXPECT_EQ("Add host", notice.Seen().title);
+    EXPECT_EQ("You should type a host first.", notice.Seen().text);
+    EXPECT_EQ(kept, File());
+  }
 
   testing::ScopedAppFolder m_app;
 };
@@ -64,16 +75,8 @@ TEST_F(BlockedHostsEditor, AddStoresTheHostATypedTextNamesAndRemoveRewritesTheFi
 TEST_F(BlockedHostsEditor, TextsThatNameNoHostShowTheNoticeAndChangeNothing) {
   WriteFile("1\r\nkeep.example\r\n");
   HWND form = Open();
-  for (const char* typed : {"   ", "about:blank", "bad\thost.example"}) {
-    SCOPED_TRACE(typed);
-    Type(form, typed);
-    testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
-    testing::Click(form, frmPopupAdvanced::cmdAdd);
-    ASSERT_TRUE(notice.Seen().found);
-    EXPECT_EQ("Add host", notice.Seen().title);
-    EXPECT_EQ("You should type a host first.", notice.Seen().text);
-    EXPECT_EQ("1\r\nkeep.example\r\n", File());
-  }
+  for (const char* typed : {"   ", "about:blank", "bad\thost.example"})
+    ASSERT_NO_FATAL_FAILURE(ExpectAddRefused(form, typed, "1\r\nkeep.example\r\n"));
   testing::MessageBoxAnswerer removeNotice(frmMessage::cmdYes, form);
   testing::Click(form, frmPopupAdvanced::cmdRemove);
   ASSERT_TRUE(removeNotice.Seen().found);
@@ -93,16 +96,8 @@ TEST_F(BlockedHostsEditor, WildcardsDotsPortsAndAddressesAreStoredAsTheHostMeant
     EXPECT_EQ("1\r\nads.example\r\n", File());
     EXPECT_EQ(std::vector<std::string>{"ads.example"}, Items(form));
   }
-  for (const char* typed : {"*ads.example", "ads.*.example", "*", "."}) {
-    SCOPED_TRACE(typed);
-    Type(form, typed);
-    testing::MessageBoxAnswerer notice(frmMessage::cmdYes, form);
-    testing::Click(form, frmPopupAdvanced::cmdAdd);
-    ASSERT_TRUE(notice.Seen().found);
-    EXPECT_EQ("Add host", notice.Seen().title);
-    EXPECT_EQ("You should type a host first.", notice.Seen().text);
-    EXPECT_EQ("1\r\nads.example\r\n", File());
-  }
+  for (const char* typed : {"*ads.example", "ads.*.example", "*", "."})
+    ASSERT_NO_FATAL_FAILURE(ExpectAddRefused(form, typed, "1\r\nads.example\r\n"));
 }
 
 TEST_F(BlockedHostsEditor, OneToolWindowAtATimeWithTheAllowListEditor) {
