@@ -64,7 +64,7 @@ DWORD PrepareUsers(const char* programFolder) {
   first.Take(CreateKey(settings::kProductKeyPath));
   const bool rights = !win::IsWindows9x();
   if (rights) first.Take(win::GrantUsersOnKey(HKEY_LOCAL_MACHINE, settings::kProductKeyPath, {kUsersKeyRights, true}));
-  for (const char* name : kDataFiles) {
+  for (const char* name : settings::kDataFiles) {
     const std::string path = folder + "\\" + name;
     const DWORD created = win::CreateFileIfMissing(path);
     first.Take(created);

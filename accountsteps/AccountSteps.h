@@ -19,9 +19,6 @@ inline constexpr DWORD kUsersKeyRights = KEY_READ | KEY_SET_VALUE | KEY_CREATE_S
 // What Users may do with each data file: read and write it; not delete it or change its rights.
 inline constexpr DWORD kUsersFileRights = FILE_GENERIC_READ | FILE_GENERIC_WRITE;
 
-// The data files the programs write in the program folder, created empty when missing (the
-// shape every reader takes for an empty list) and never overwritten.
-inline constexpr const char* kDataFiles[] = {"WebSite.dat", "BlockedHost.dat", "IECookieURL.dat"};
 
 // Every step, for the program folder given (no trailing backslash needed). On the 95 family only
 // the data files are created: there are no rights to grant. Each step runs whatever the earlier

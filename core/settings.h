@@ -40,6 +40,9 @@ inline constexpr char kAllowListFile[] = "WebSite.dat";
 // Hosts whose windows are blocked even right after a click; WebSite.dat's format.
 inline constexpr char kBlockedHostFile[] = "BlockedHost.dat";
 inline constexpr char kKeepListFile[] = "IECookieURL.dat";
+// The lists the programs write into their folder: setup creates them, grants every account
+// their use and the uninstaller removes them.
+inline constexpr const char* kDataFiles[] = {kAllowListFile, kBlockedHostFile, kKeepListFile};
 inline constexpr char kBlockSoundFile[] = "Block.wav";
 inline constexpr char kHelpFile[] = "VexbaneHelp.chm";
 inline constexpr char kTrayProgramFile[] = "VexbaneTray.exe";

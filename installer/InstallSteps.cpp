@@ -102,7 +102,7 @@ class DataFilesStep final : public SetupStep {
   explicit DataFilesStep(std::string folder) : m_folder(std::move(folder)) {}
   const char* Name() const noexcept override { return "Creating the allow, blocked-host and cookie lists"; }
   unsigned long Do() noexcept override {
-    for (const char* name : kDataFiles) {
+    for (const char* name : settings::kDataFiles) {
       const std::string path = InFolder(m_folder, name);
       if (Exists(path) || Exists(win::SetAsideName(path))) continue;
       DWORD rc = win::WriteNewFile(path, "", 0);

@@ -18,9 +18,6 @@ void EndTrayProgram() noexcept;
 // ERROR_DLL_INIT_FAILED when regsvr32 reports a failure.
 DWORD RunRegsvr32(const std::string& file, bool unregister) noexcept;
 
-// The lists the programs write into their folder; setup creates them empty when missing.
-inline constexpr const char* kDataFiles[] = {"WebSite.dat", "BlockedHost.dat", "IECookieURL.dat"};
-
 // "<folder>\<name>"
 inline std::string InFolder(const std::string& folder, const char* name) { return folder + "\\" + name; }
 

@@ -141,7 +141,7 @@ int RunUninstall(const std::string& folder, const std::string& self, bool silent
   for (const char* name : {kHelperFile, settings::kTrayProgramFile, kUnhitchFile, kCookieCleanerFile,
                            settings::kBlockSoundFile, settings::kHelpFile})
     removal.File(InFolder(folder, name));
-  for (const char* name : kDataFiles) {
+  for (const char* name : settings::kDataFiles) {
     removal.File(InFolder(folder, name));
     removal.File(win::SetAsideName(InFolder(folder, name)));
   }

@@ -149,7 +149,7 @@ TEST_F(AccountStepsTest, TheFileGrantIsMadeForEachFileAndNeverForTheFolder) {
     return;
   }
   EXPECT_EQ(win::UsersRightsOnFile(m_folder.path()), 0u) << "the folder itself gets no Users entry";
-  for (const char* name : kDataFiles) {
+  for (const char* name : settings::kDataFiles) {
     const DWORD rights = win::UsersRightsOnFile(m_folder.File(name));
     std::cout << name << ": Users entry as read back " << std::hex << rights << std::dec << std::endl;
     EXPECT_TRUE(rights == 0 || rights == kUsersFileRights) << name;
